@@ -1,0 +1,53 @@
+// Text files written by a run: the reports, the forecast table, the appended
+// forecast and model files.
+//
+// A file opened for rewriting is created at once when it is absent; when it
+// exists, its content stays as it is until the first write, which starts it
+// afresh. A run that stops before writing to such a file therefore leaves
+// what an earlier run wrote there. A file opened for appending is created
+// when absent and receives its lines after the existing ones.
+//
+// Bytes are written as they are (form feeds and single-byte letters
+// included); every line ends with '\n'. A file that cannot be created or
+// written stops the run (RunStop) with a message naming it.
+#pragma once
+
+#include <filesystem>
+#include <fstream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "common/layout.h"
+
+namespace darcalim {
+
+class OutputFile {
+ public:
+  enum class Mode { kRewrite, kAppend };
+
+  void open(const std::filesystem::path& path, Mode mode);
+  bool is_open() const { return connected_; }
+  const std::filesystem::path& path() const { return path_; }
+
+  void write(const Layout& layout, const FieldValues& values = {});
+  void write_free(const FieldValues& values);
+  void write_text(std::string_view text);
+
+  void close();
+  // Closes the file and removes it from the folder.
+  void close_and_delete();
+
+ private:
+  void ensure_stream();
+
+  std::filesystem::path path_;
+  std::ofstream stream_;
+  bool connected_ = false;
+  bool truncate_on_write_ = false;
+};
+
+// Writes a record through a layout to a stream (the console).
+void write_record(std::ostream& out, const Layout& layout, const FieldValues& values = {});
+
+}  // namespace darcalim
