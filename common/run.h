@@ -1,0 +1,83 @@
+// The run: every table, setting and open file of one run of the program.
+//
+// One Run object is created per run and handed to every phase; nothing of a
+// run lives anywhere else, so several runs can go on side by side in one
+// process. Every file name resolves against the run's working folder, and
+// the console is the stream the run was given.
+//
+// Tables have the fixed sizes of the data model and live as long as the run;
+// they persist from the first pass of a combined run to the second.
+#pragma once
+
+#include <filesystem>
+#include <ostream>
+#include <string>
+
+#include "common/case_settings.h"
+#include "common/fixed_array.h"
+#include "common/flow_history.h"
+#include "common/limits.h"
+#include "common/model_names.h"
+#include "common/output_file.h"
+#include "common/parameter_store.h"
+#include "common/series_statistics.h"
+#include "common/series_table.h"
+#include "common/week_groupings.h"
+
+namespace darcalim {
+
+struct Run {
+  Run(std::filesystem::path working_folder, std::ostream& console_stream)
+      : folder(std::move(working_folder)), console(console_stream) {}
+  Run(const Run&) = delete;
+  Run& operator=(const Run&) = delete;
+
+  // A file of the working folder; blanks around the name are ignored.
+  std::filesystem::path file(const std::string& name) const;
+
+  std::filesystem::path folder;
+  std::ostream& console;
+
+  // --- driver state
+  std::string trace_text = std::string(80, ' ');
+  bool combined_marker = false;   // set in the first pass of a combined run
+  int PASSO = 1;                  // 2 in the second pass of a combined run
+  int series_count = 1;           // series modelled in the pass
+  Array<int, kMonths> NSEMMES;    // operating weeks of each month of ANOPREV
+  WeekGroupings GRUPO;
+  Array<Window, kWindows> JANELA;
+  Array<std::string, kSeries> series_title;
+
+  // --- case and history
+  ModelNameLists names;
+  CaseSettings CASO;
+  FlowHistory history;
+  Array<double, 4> QPASS;         // flows 1..4 weeks before SEMPREV
+  bool zero_flow = false;         // the history holds a zero flow (transformation options)
+
+  // --- transformation
+  Array<double, kMaxWeeks> LAMBDA;  // exponent of each week: 1 none, 0 logarithm
+  Array<double, kMaxWeeks> LIMBC;   // bound of transformed values before the inverse
+  SeriesTable transformed;          // the series with transformation
+
+  // --- statistics and parameters, by series (1 with, 2 without transformation) and window
+  Array<SeriesStatistics, kSeries, kWindows> stats;
+  Array<SeriesParameters, kSeries, kWindows> params;
+  NoiseVariances VARRES;
+  int model_counter = 0;
+
+  // --- files
+  OutputFile forecast_table;      // PREVISAO.DAT
+  OutputFile run_report;
+  OutputFile boxcox_report;
+  OutputFile forecast_file;       // appended forecast file
+  OutputFile model_file;          // appended model file (variability option 1 or 2)
+  OutputFile ranking_report;      // error-ranking report
+  OutputFile half_records;        // PREVP.DAT
+  OutputFile total_records;       // PREVT.DAT
+};
+
+// Trims the blanks around a name read from a fixed-width field.
+std::string trimmed(const std::string& name);
+
+}  // namespace darcalim

@@ -1,0 +1,76 @@
+#include "driver/calendar.h"
+
+namespace darcalim {
+
+namespace {
+
+// Month lengths used for counting days: February has 29 days in every year
+// divisible by 4.
+int counting_month_length(int month, int year) {
+  static constexpr int kLengths[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+  if (month == 2 && year % 4 == 0) return 29;
+  return kLengths[month - 1];
+}
+
+bool is_leap_year(int year) {
+  if (year % 4 != 0) return false;
+  if (year % 1000 == 0) return year % 4000 != 0;
+  if (year % 100 == 0) return year % 400 == 0;
+  return true;
+}
+
+int weekday_month_length(int month, int year) {
+  if (month == 2) return is_leap_year(year) ? 29 : 28;
+  return 30 + ((month + month / 8) % 2);
+}
+
+}  // namespace
+
+int ZEL(int day, int month, int year) {
+  if (month > 12 || month < 1) return 0;
+  if (day > weekday_month_length(month, year)) return 0;
+  const int k = year / 100;
+  int y = year % 100 + (year >= 2000 ? 100 : 0);
+  int m = month - 2;
+  if (m <= 0) {
+    m += 12;
+    y -= 1;
+  }
+  int w = day + (26 * m - 2) / 10 + y - 2 * k + y / 4 + k / 4;
+  if (year >= 2000) w += 1;
+  if (w < 0) w += 7;
+  return w % 7 + 1;
+}
+
+int WEEK(int month, int year) {
+  int first_saturday = 1;
+  while (first_saturday < 7 && ZEL(first_saturday, month, year) != 7) ++first_saturday;
+
+  // Start of the month's first operating week, and the year its day count runs from.
+  int start_month = month;
+  int start_year = year;
+  int start_day = 1;
+  if (first_saturday != 1) {
+    start_month = month == 1 ? 12 : month - 1;
+    start_year = month == 1 ? year - 1 : year;
+    const int previous_length = counting_month_length(start_month, start_year);
+    start_day = previous_length + first_saturday - 7;
+  }
+
+  // Day numbers counted from 1 January of the start's year.
+  int start = start_day;
+  for (int m = 1; m < start_month; ++m) start += counting_month_length(m, start_year);
+  int end = 0;
+  for (int y = start_year; y <= year; ++y) {
+    const int last_month = (y == year) ? month : 12;
+    for (int m = 1; m <= last_month; ++m) end += counting_month_length(m, y);
+  }
+
+  int count = 0;
+  for (int k = 1; k <= 6; ++k) {
+    if (start + 7 * k - 1 <= end) ++count;
+  }
+  return count;
+}
+
+}  // namespace darcalim

@@ -1,0 +1,110 @@
+#include "driver/case_input.h"
+
+#include <system_error>
+
+#include "common/layout.h"
+#include "common/output_file.h"
+#include "driver/case_file.h"
+#include "driver/history_file.h"
+#include "driver/recent_flows.h"
+
+namespace darcalim {
+
+namespace {
+
+void write_console_banner(Run& run) {
+  static const Layout kBanner(
+      "(/,/,/,20X,'P R O G R A M A  D A R C A L I M ',/,/,4X,18X,'PREVISAO DE VAZOES SEMANAIS ',/,/,28X,"
+      "'V E R S A O  5.3.2ns',/)");
+  write_record(run.console, kBanner);
+}
+
+void write_option_summary(Run& run) {
+  const CaseSettings& c = run.CASO;
+  static const Layout kSummary(
+      "(2X,'AR = ',A1,/,2X,'ARMA = ',A1,/,2X,'PAR = ',A1,/,2X,'PARMA = ',A1,/,2X,'Previsao serie total = ',A1,/,"
+      "2X,'Imprime parametros = ',A1,/,2X,'Nome do arquivo de vazoes historicas = ',A12,/,"
+      "2X,'Mes de inicio do ano hidrologico = ',I2,/,2X,'Numero de semanas anuais do historico = ',I2)");
+  auto one = [](char c) { return std::string(1, c); };
+  write_record(run.console, kSummary,
+               {one(c.ar), one(c.arma), one(c.par), one(c.parma), one(c.total_series), one(c.print_parameters),
+                c.history_name, std::int64_t{c.start_month}, std::int64_t{c.NSEM}});
+  if (c.TIPOTRANS == 0) {
+    write_record(run.console, Layout("(2X,'Nao sofrera transformacao')"));
+  } else if (run.combined_marker) {
+    write_record(run.console,
+                 Layout("(2X,'Sofrera transformacao - Tipo da transformacao = BC/S.TRANSF./LOGARITMICA ')"));
+  } else {
+    write_record(run.console, Layout("(2X,'Sofrera transformacao - Tipo da transformacao = ',A12)"),
+                 {std::string(transformation_label(c.TIPOTRANS))});
+  }
+}
+
+// Opens a file for appending; when it did not exist, writes its header line.
+void open_appended(Run& run, OutputFile& file, const std::string& name, const Layout& header) {
+  if (file.is_open()) return;
+  std::error_code ec;
+  const auto path = run.file(name);
+  const bool existed = std::filesystem::exists(path, ec);
+  file.open(path, OutputFile::Mode::kAppend);
+  if (!existed) file.write(header);
+}
+
+void open_appended_files(Run& run) {
+  static const Layout kForecastHeader(
+      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',4X,'PREV1',4X,'PREV2',4X,'PREV3',4X,'PREV4',4X,'PREV5',4X,"
+      "'PREV6')");
+  static const Layout kModelHeader(
+      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',5X,'PREVIS\xC3O1',12X,'PREVIS\xC3O2',12X,'PREVIS\xC3O3',12X,"
+      "'PREVIS\xC3O4',12X,'PREVIS\xC3O5',12X,'PREVIS\xC3O6')");
+  open_appended(run, run.forecast_file, run.CASO.forecast_file_name, kForecastHeader);
+  if (run.CASO.variability_option != 0) {
+    open_appended(run, run.model_file, model_file_name(run.CASO.report_name), kModelHeader);
+  }
+}
+
+void write_report_banner(Run& run) {
+  if (!run.run_report.is_open()) run.run_report.open(run.file(run.CASO.report_name), OutputFile::Mode::kRewrite);
+  static const Layout kBanner(
+      "(A,/,/,20X,'P R O G R A M A  D A R C A L I M ',/,/,22X,'PREVISAO DE VAZOES SEMANAIS ',/,/,28X,"
+      "'V E R S A O  5.3.2ns',/,/,2X,'CODIGO DO POSTO: ',I8,/,/,2X,'NOME DO POSTO: ',15A4,/,/,2X,"
+      "'MES DE INICIO DO ANO HIDROLOGICO: ',I2,/)");
+  FieldValues values{std::string("\f"), std::int64_t{run.history.station_code}};
+  std::string name = run.history.station_name;
+  name.resize(60, ' ');
+  for (std::size_t i = 0; i < 60; i += 4) values.emplace_back(name.substr(i, 4));
+  values.emplace_back(std::int64_t{run.CASO.start_month});
+  run.run_report.write(kBanner, values);
+  run.run_report.write(Layout("(2X,'NUMERO DE SEMANAS ANUAIS DO HISTORICO : ',I2,/)"),
+                       {std::int64_t{run.CASO.NSEM}});
+}
+
+void open_evaluation_files(Run& run) {
+  if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"), OutputFile::Mode::kRewrite);
+  if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"), OutputFile::Mode::kRewrite);
+  if (!run.ranking_report.is_open()) {
+    run.ranking_report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
+  }
+}
+
+}  // namespace
+
+void PARAM(Run& run) {
+  InputFile case_file = open_case_data_file(run);
+  if (run.PASSO == 1) write_console_banner(run);
+  read_case_settings(run, case_file);
+  if (run.CASO.trend_source == 0) read_recent_flow_file(run);
+  open_appended_files(run);
+  if (run.PASSO == 1) write_option_summary(run);
+  read_history(run);
+  if (run.CASO.trend_source != 0) recent_flows_from_history(run);
+  write_recent_flows_into_history(run);
+  find_incomplete_last_year(run);
+  if (run.CASO.TIPOTRANS > 0) check_zero_flows(run);
+  write_report_banner(run);
+  check_negative_flows(run);
+  scale_history(run);
+  open_evaluation_files(run);
+}
+
+}  // namespace darcalim

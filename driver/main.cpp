@@ -1,0 +1,12 @@
+// DARCALIM: forecast of the mean weekly flow of a river for six weeks.
+// Runs the case of the current folder; takes no arguments.
+#include <filesystem>
+#include <iostream>
+
+#include "driver/run_driver.h"
+
+int main() {
+  const int status = darcalim::run_darcalim(std::filesystem::current_path(), std::cout);
+  std::cout.flush();
+  return status;
+}

@@ -1,0 +1,114 @@
+#include "driver/model_catalogue.h"
+
+#include <stdexcept>
+
+#include "common/layout.h"
+#include "common/limits.h"
+
+namespace darcalim {
+
+namespace {
+
+constexpr int kShortPositions[kShortBaseModels] = {1, 2, 3, 4, 5, 6, 7, kSazonalPosition, kConstantePosition};
+constexpr const char* kGroupSuffix[4] = {"-G1", "-G2", "-G3", "-G4"};
+
+std::string padded(const std::string& name, int width) {
+  std::string s = name.substr(0, static_cast<std::size_t>(width));
+  s.append(static_cast<std::size_t>(width) - s.size(), ' ');
+  return s;
+}
+
+std::string ar_name(int p) { return "AR(" + std::to_string(p) + ")"; }
+std::string arma_name(int p) { return "ARMA(" + std::to_string(p) + ";1)"; }
+std::string par_name(int p, const char* suffix) { return "PAR(" + std::to_string(p) + ")" + suffix; }
+std::string parma_name(int p, const char* suffix) { return "PARMA(" + std::to_string(p) + ";1)" + suffix; }
+
+const char* prefix(NameKind kind) {
+  switch (kind) {
+    case NameKind::kTransformed: return "T";
+    case NameKind::kLogarithmic: return "L";
+    case NameKind::kPlain: return "";
+  }
+  return "";
+}
+
+}  // namespace
+
+std::string base_model_name(int position) {
+  if (position >= 1 && position <= 4) return ar_name(position);
+  if (position <= 7) return arma_name(position - 4);
+  if (position <= 23) return par_name((position - 8) % 4 + 1, kGroupSuffix[(position - 8) / 4]);
+  if (position <= 27) return par_name(position - 23, "-RO");
+  if (position <= 39) return parma_name((position - 28) % 3 + 1, kGroupSuffix[(position - 28) / 3]);
+  if (position <= 42) return parma_name(position - 39, "-RR");
+  if (position <= 45) return parma_name(position - 42, "-RO");
+  if (position == kSazonalPosition) return "SAZONAL";
+  if (position == kConstantePosition) return "CONSTANTE";
+  throw std::out_of_range("base model position " + std::to_string(position));
+}
+
+int short_position(int k) {
+  if (k < 1 || k > kShortBaseModels) throw std::out_of_range("short model position " + std::to_string(k));
+  return kShortPositions[k - 1];
+}
+
+std::string model_name(NameKind kind, int position, int width) {
+  return padded(prefix(kind) + base_model_name(position), width);
+}
+
+std::string NOMEABR(int position, bool transformed) {
+  std::string base = base_model_name(position);
+  if (position >= 40 && position <= 42) base = parma_name(position - 39, "-R");
+  return padded((transformed ? "T" : "") + base, kShortNameWidth);
+}
+
+void NOMEMODELOS(ModelNameLists& lists) {
+  using K = NameKind;
+  int n = 0;
+  for (int pos = 1; pos <= kSazonalPosition; ++pos) lists.NOMEMOD(++n) = model_name(K::kTransformed, pos);
+  for (int pos = 1; pos <= kBaseModels; ++pos) lists.NOMEMOD(++n) = model_name(K::kPlain, pos);
+  for (int pos = 1; pos <= kBaseModels; ++pos) lists.NOMEMOD(++n) = model_name(K::kLogarithmic, pos);
+
+  for (int pos = 1; pos <= kBaseModels; ++pos) {
+    lists.by_series_kind(pos, 1) = model_name(K::kTransformed, pos);
+    lists.by_series_kind(pos, 2) = model_name(K::kLogarithmic, pos);
+    lists.by_series_kind(pos, 3) = model_name(K::kPlain, pos);
+  }
+  for (int k = 1; k <= kShortBaseModels; ++k) {
+    lists.short_plain_and_log(k, 1) = model_name(K::kPlain, short_position(k));
+    lists.short_plain_and_log(k, 2) = model_name(K::kLogarithmic, short_position(k));
+  }
+  for (int pos = 1; pos <= kBaseModels; ++pos) {
+    lists.log_and_plain(pos, 1) = model_name(K::kLogarithmic, pos);
+    lists.log_and_plain(pos, 2) = model_name(K::kPlain, pos);
+  }
+  auto fill_short_joined = [](Array<std::string, 26>& list, K first, K third) {
+    int i = 0;
+    for (int k = 1; k < kShortBaseModels; ++k) list(++i) = model_name(first, short_position(k));
+    for (int k = 1; k <= kShortBaseModels; ++k) list(++i) = model_name(K::kPlain, short_position(k));
+    for (int k = 1; k <= kShortBaseModels; ++k) list(++i) = model_name(third, short_position(k));
+  };
+  fill_short_joined(lists.short_combined, K::kTransformed, K::kLogarithmic);
+  fill_short_joined(lists.short_log_first, K::kLogarithmic, K::kTransformed);
+  for (int k = 1; k <= kShortBaseModels; ++k) lists.short_boxcox(k) = model_name(K::kTransformed, short_position(k));
+}
+
+bool is_short_history(int NANOS) { return NANOS < kShortHistoryYears; }
+
+PassModels pass_models(int TIPOTRANS, int NANOS) {
+  const int per_series = is_short_history(NANOS) ? kShortBaseModels : kBaseModels;
+  PassModels m;
+  m.series_count = (TIPOTRANS == 1 || TIPOTRANS == 2) ? 2 : 1;
+  m.first_series_has_constante = !(TIPOTRANS == 2 || TIPOTRANS == 4);
+  m.last_of_first_series = per_series - (m.first_series_has_constante ? 0 : 1);
+  m.first_of_second_series = m.last_of_first_series + 1;
+  m.NMOD = m.last_of_first_series + (m.series_count == 2 ? per_series : 0);
+  return m;
+}
+
+CombinedBounds combined_bounds(int NANOS) {
+  if (is_short_history(NANOS)) return {8, 18, 26};
+  return {46, 94, 140};
+}
+
+}  // namespace darcalim

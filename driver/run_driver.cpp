@@ -1,0 +1,133 @@
+#include "driver/run_driver.h"
+
+#include <memory>
+
+#include "common/layout.h"
+#include "common/run_stop.h"
+#include "driver/calendar.h"
+#include "driver/case_input.h"
+#include "driver/model_catalogue.h"
+#include "driver/run_trace.h"
+#include "forecast/forecast_table.h"
+
+namespace darcalim {
+
+namespace {
+
+const char* const kWindowNames[kWindows] = {"Primeira Metade", "Segunda Metade ", "Serie Total    "};
+// Each half window needs at least one year.
+constexpr int kMinimumEstimationYears = 2;
+const char* const kTitleWithTransformation = "SERIE COM TRANSFORMACAO";
+const char* const kTitleWithoutTransformation = "SERIE SEM TRANSFORMACAO";
+
+void set_pass_tables(Run& run) {
+  const int nsem = run.CASO.NSEM;
+  run.GRUPO(kHalfYears).NPER = 2;
+  run.GRUPO(kQuarters).NPER = 4;
+  run.GRUPO(kMonthsGrouping).NPER = 12;
+  run.GRUPO(kWeeksGrouping).NPER = nsem;
+  for (int g = 1; g <= kGroupings; ++g) run.GRUPO(g).enabled = run.CASO.grouping[g - 1] == 'S';
+  run.series_count = pass_models(run.CASO.TIPOTRANS, run.history.NANOS).series_count;
+  for (int m = 1; m <= kMonths; ++m) run.NSEMMES(m) = WEEK(m, run.CASO.ANOPREV);
+  run.series_title(1) = run.CASO.TIPOTRANS == 0 ? kTitleWithoutTransformation : kTitleWithTransformation;
+  run.series_title(2) = kTitleWithoutTransformation;
+}
+
+void write_window_header(Run& run, int c) {
+  static const Layout kHeader("(A,'--- SERIE ',A15,' ---',/,/,5X,'ANO INICIAL: ',I4,5X,'ANO FINAL: ',I4,/)");
+  run.run_report.write(kHeader, {std::string("\f"), std::string(kWindowNames[c - 1]),
+                                 std::int64_t{run.JANELA(c).first}, std::int64_t{run.JANELA(c).last}});
+}
+
+void run_window(Run& run, int c) {
+  write_window_header(run, c);
+  run.model_counter = 0;
+}
+
+void run_pass(Run& run) {
+  NOMEMODELOS(run.names);
+  run.forecast_table.open(run.file(kForecastTableFileName), OutputFile::Mode::kRewrite);
+  post_event(run, kTraceStart);
+  run.history.HISTORICO.fill(0.0);
+  run.LIMBC.fill(0.0);
+  PARAM(run);
+  set_pass_tables(run);
+  if (run.PASSO != 2) write_forecast_table_header(run);
+  build_week_groupings(run);
+  build_windows(run);
+  for (int c = 1; c <= kWindows; ++c) run_window(run, c);
+  run.forecast_table.close();
+}
+
+void run_all(Run& run) {
+  run.trace_text = std::string(80, ' ');
+  run.LAMBDA.fill(1.0);
+  for (;;) {
+    run_pass(run);
+    if (!run.combined_marker) break;
+    run.PASSO = 2;
+  }
+  post_event(run, kTraceEnd);
+}
+
+}  // namespace
+
+void build_week_groupings(Run& run) {
+  const int nsem = run.CASO.NSEM;
+  for (int g = 1; g <= kGroupings; ++g) {
+    for (int i = 1; i <= nsem + 1; ++i) run.GRUPO(g).INIPER(i) = 0;
+  }
+  Array<int, kMonths + 1> C;
+  C(1) = 1;
+  for (int m = 2; m <= kMonths; ++m) C(m) = C(m - 1) + run.NSEMMES(m - 1);
+  C(13) = nsem + 1;
+
+  WeekGrouping& half = run.GRUPO(kHalfYears);
+  half.INIPER(1) = 1;
+  half.INIPER(2) = C(7);
+  half.INIPER(3) = nsem + 1;
+  WeekGrouping& quarter = run.GRUPO(kQuarters);
+  quarter.INIPER(1) = 1;
+  for (int q = 2; q <= 4; ++q) quarter.INIPER(q) = C(3 * q - 2);
+  quarter.INIPER(5) = nsem + 1;
+  for (int m = 1; m <= 13; ++m) run.GRUPO(kMonthsGrouping).INIPER(m) = C(m);
+  for (int t = 1; t <= nsem + 1; ++t) run.GRUPO(kWeeksGrouping).INIPER(t) = t;
+
+  const int start = C(run.CASO.start_month);
+  for (int i = 1; i <= nsem; ++i) {
+    run.GRUPO(kMonthsGrouping).ORDSEM(i) = i;
+    run.GRUPO(kWeeksGrouping).ORDSEM(i) = i;
+    const int week = start + i - 1 > nsem ? start + i - 1 - nsem : start + i - 1;
+    half.ORDSEM(i) = week;
+    quarter.ORDSEM(i) = week;
+  }
+}
+
+void build_windows(Run& run) {
+  const FlowHistory& h = run.history;
+  const int estimation_rows = run.CASO.ANOFEST - h.first_year + 1;
+  const int n = estimation_rows < h.NANOS ? estimation_rows : h.NANOS;
+  if (n < kMinimumEstimationYears) {
+    throw RunStop(" ERRO NO ARQUIVO " + trimmed(run.CASO.history_name) +
+                  ": MENOS DE 2 ANOS COMPLETOS DE HISTORICO PARA ESTIMACAO");
+  }
+  run.JANELA(1) = Window{1, n / 2};
+  run.JANELA(2) = Window{n / 2 + 1, n};
+  run.JANELA(3) = Window{1, n};
+}
+
+int run_darcalim(const std::filesystem::path& folder, std::ostream& console) {
+  auto run = std::make_unique<Run>(folder, console);
+  try {
+    run_all(*run);
+    return 0;
+  } catch (const RunStop& stop) {
+    if (*stop.what() != '\0') console << stop.what() << "\n";
+    return 1;
+  } catch (const std::exception& fault) {
+    console << " ERRO INTERNO: " << fault.what() << "\n";
+    return 2;
+  }
+}
+
+}  // namespace darcalim

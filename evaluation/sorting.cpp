@@ -1,0 +1,78 @@
+#include "evaluation/sorting.h"
+
+#include <stdexcept>
+
+namespace darcalim {
+
+void ORDENA(int N, std::span<const double> X, std::span<int> RANK, std::span<int> ORDER) {
+  auto x = [&](int i) { return X[static_cast<std::size_t>(i - 1)]; };
+  auto rank = [&](int i) -> int& { return RANK[static_cast<std::size_t>(i - 1)]; };
+  for (int i = N; i >= 2; --i) {
+    int k = rank(i);
+    for (int j = i - 1; j >= 1; --j) {
+      if (x(i) - x(j) < 0.0) {
+        ++rank(j);
+      } else {
+        ++k;
+      }
+    }
+    rank(i) = k;
+    ORDER[static_cast<std::size_t>(k - 1)] = i;
+  }
+}
+
+Esco7Result ESCO7(int N, std::span<const float> X, std::span<std::int16_t> INDX, float S, int M) {
+  if (N < 1 || M < 1 || M > N || (M == 1 && N > 1)) {
+    throw std::invalid_argument("ESCO7 called outside its range");
+  }
+  auto indx = [&](int j) -> std::int16_t& { return INDX[static_cast<std::size_t>(j - 1)]; };
+  // Each key is the product rounded to a 4-byte real before it is compared.
+  auto key = [&](int index) -> float {
+    return X[static_cast<std::size_t>(index - 1)] * S;
+  };
+  Esco7Result result;
+  for (int j = 1; j <= N; ++j) indx(j) = static_cast<std::int16_t>(j);
+  if (N == 1) {
+    result.FIRST = 1;
+    return result;
+  }
+  int L = N / 2 + 1;
+  int IR = N;
+  const int LIM = N - M;
+  for (;;) {
+    int T = 0;
+    float Q = 0.0f;
+    if (L != 1) {
+      L = L - 1;
+      T = indx(L);
+      Q = key(T);
+    } else {
+      T = indx(IR);
+      Q = key(T);
+      indx(IR) = indx(1);
+      IR = IR - 1;
+      result.FIRST = T;
+      if (IR == 1) indx(1) = static_cast<std::int16_t>(T);
+      if (IR == LIM) {
+        result.FIRST = indx(IR + 1);
+        result.SECOND = indx(IR + 2);
+      }
+      if (IR == 1 || IR == LIM) return result;
+    }
+    int I = L;
+    int J = L + L;
+    while (J <= IR) {
+      if (J < IR && key(indx(J)) < key(indx(J + 1))) J = J + 1;
+      if (Q < key(indx(J))) {
+        indx(I) = indx(J);
+        I = J;
+        J = J + J;
+      } else {
+        break;
+      }
+    }
+    indx(I) = static_cast<std::int16_t>(T);
+  }
+}
+
+}  // namespace darcalim
