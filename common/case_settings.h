@@ -49,4 +49,18 @@ inline const char* transformation_label(int option) {
   }
 }
 
+// Name of the Box-Cox report: the report name up to its last "." followed by
+// "BCX" (CASO1.REL gives CASO1.BCX).
+inline std::string boxcox_report_name(const std::string& report_name) {
+  return report_name.substr(0, report_name.find_last_of('.') + 1) + "BCX";
+}
+
+// Name of the model file: the report name before its first "." followed by
+// "_MOD.DAT".
+inline std::string model_file_name(const std::string& report_name) {
+  std::string stem = report_name.substr(0, report_name.find('.'));
+  while (!stem.empty() && stem.front() == ' ') stem.erase(stem.begin());
+  return stem + "_MOD.DAT";
+}
+
 }  // namespace darcalim

@@ -102,12 +102,4 @@ void read_case_settings(Run& run, InputFile& case_file) {
   }
 }
 
-std::string boxcox_report_name(const std::string& report_name) {
-  return report_name.substr(0, report_name.find_last_of('.') + 1) + "BCX";
-}
-
-std::string model_file_name(const std::string& report_name) {
-  return trimmed(report_name.substr(0, report_name.find('.'))) + "_MOD.DAT";
-}
-
 }  // namespace darcalim

@@ -25,10 +25,4 @@ InputFile open_case_data_file(const Run& run);
 // pass (setting or clearing the combined-run marker) and computes ZCONF.
 void read_case_settings(Run& run, InputFile& case_file);
 
-// Name of the Box-Cox report: the report name up to its last "." followed by
-// "BCX"; name of the model file: the report name before its first "."
-// followed by "_MOD.DAT".
-std::string boxcox_report_name(const std::string& report_name);
-std::string model_file_name(const std::string& report_name);
-
 }  // namespace darcalim
