@@ -48,6 +48,8 @@ void OutputFile::write_text(std::string_view text) {
   if (!stream_) cannot_write(path_);
 }
 
+void OutputFile::clear() { ensure_stream(); }
+
 void OutputFile::write(const Layout& layout, const FieldValues& values) {
   write_text(layout.write(values));
 }

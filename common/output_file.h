@@ -33,6 +33,8 @@ class OutputFile {
   void write(const Layout& layout, const FieldValues& values = {});
   void write_free(const FieldValues& values);
   void write_text(std::string_view text);
+  // Empties the file now, without waiting for a first write.
+  void clear();
 
   void close();
   // Closes the file and removes it from the folder.

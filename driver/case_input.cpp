@@ -7,6 +7,7 @@
 #include "driver/case_file.h"
 #include "driver/history_file.h"
 #include "driver/recent_flows.h"
+#include "stats/transformation_step.h"
 
 namespace darcalim {
 
@@ -104,6 +105,7 @@ void PARAM(Run& run) {
   write_report_banner(run);
   check_negative_flows(run);
   scale_history(run);
+  prepare_transformation(run);
   open_evaluation_files(run);
 }
 

@@ -9,6 +9,7 @@
 #include "driver/model_catalogue.h"
 #include "driver/run_trace.h"
 #include "forecast/forecast_table.h"
+#include "stats/series_statistics_report.h"
 
 namespace darcalim {
 
@@ -41,6 +42,8 @@ void write_window_header(Run& run, int c) {
 
 void run_window(Run& run, int c) {
   write_window_header(run, c);
+  ESTAT(run, run.transformed, c, 1, run.series_title(1));
+  if (run.series_count == 2) ESTAT(run, run.history.HISTORICO, c, 2, run.series_title(2));
   run.model_counter = 0;
 }
 

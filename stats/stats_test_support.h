@@ -1,0 +1,84 @@
+// Helpers of the stats tests: runs in a scratch folder and weeks of flows
+// built from a known answer.
+#pragma once
+
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "common/run.h"
+#include "common/series_table.h"
+#include "tests/support/scratch_folder.h"
+
+namespace darcalim::testing {
+
+// A run whose working folder is a fresh scratch folder, with its run report
+// open as CASO1.REL and the console captured.
+class RunInFolder {
+ public:
+  RunInFolder() : run_(std::make_unique<Run>(folder_.path(), console_)) {
+    run_->CASO.report_name = "CASO1.REL   ";
+    run_->run_report.open(run_->file(run_->CASO.report_name), OutputFile::Mode::kRewrite);
+  }
+
+  Run& run() { return *run_; }
+  std::string console() const { return console_.str(); }
+
+  // The content of a file of the folder (files written by the run are closed
+  // first so that everything has reached the disk).
+  std::string file_text(const std::string& name) {
+    run_->run_report.close();
+    run_->boxcox_report.close();
+    std::ifstream in(folder_.path() / name, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  }
+  bool file_exists(const std::string& name) const { return std::filesystem::exists(folder_.path() / name); }
+
+ private:
+  ScratchFolder folder_;
+  std::ostringstream console_;
+  std::unique_ptr<Run> run_;
+};
+
+// A symmetric sample of n values about 0 in [-1, 1] (n even): its skewness
+// is zero up to rounding.
+inline std::vector<double> symmetric_sample(int n) {
+  std::vector<double> q;
+  for (int j = 1; j <= n / 2; ++j) {
+    const double v = std::pow(static_cast<double>(j) / (n / 2), 1.5);
+    q.push_back(-v);
+    q.push_back(v);
+  }
+  return q;
+}
+
+// Flows whose Box-Cox transform with `lambda` is the symmetric sample
+// centre + spread * q: the inverse of the transform applied to it (the
+// exponential for lambda = 0, a lognormal week).
+inline std::vector<double> flows_symmetric_under(double lambda, double centre, double spread, int n) {
+  std::vector<double> x;
+  for (double q : symmetric_sample(n)) {
+    const double z = centre + spread * q;
+    x.push_back(lambda == 0.0 ? std::exp(z) : std::pow(1.0 + lambda * z, 1.0 / lambda));
+  }
+  return x;
+}
+
+// Writes `values` into years 1.. of week `week`.
+inline void set_week(SeriesTable& X, int week, const std::vector<double>& values) {
+  for (std::size_t i = 0; i < values.size(); ++i) X(static_cast<int>(i) + 1, week) = values[i];
+}
+
+// The lines of a text, without their line ends.
+inline std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+}  // namespace darcalim::testing
