@@ -19,6 +19,11 @@
 
 namespace darcalim {
 
+// Tag of the constructor that leaves a table's entries unset, for work
+// tables that are filled before they are read.
+struct Unset {};
+inline constexpr Unset kUnset{};
+
 template <typename T, int... Extents>
 class Array {
   static_assert(sizeof...(Extents) >= 1, "an Array has at least one index");
@@ -28,6 +33,9 @@ class Array {
   static constexpr int kRank = sizeof...(Extents);
   static constexpr std::array<int, kRank> kExtents{Extents...};
   static constexpr std::size_t kSize = (static_cast<std::size_t>(Extents) * ...);
+
+  Array() : data_{} {}
+  explicit Array(Unset) {}
 
   template <typename... Index>
   T& operator()(Index... index) {
@@ -57,17 +65,19 @@ class Array {
     for (int d = 0; d < kRank; ++d) {
       const long long i = idx[d];
       const int n = kExtents[static_cast<std::size_t>(d)];
-      if (i < 1 || i > n) {
-        throw std::out_of_range("table index " + std::to_string(i) + " outside 1.." +
-                                std::to_string(n) + " in dimension " + std::to_string(d + 1));
-      }
+      if (i < 1 || i > n) [[unlikely]] index_fault(i, n, d + 1);
       off += static_cast<std::size_t>(i - 1) * stride;
       stride *= static_cast<std::size_t>(n);
     }
     return off;
   }
 
-  std::array<T, kSize> data_{};
+  [[noreturn, gnu::cold, gnu::noinline]] static void index_fault(long long i, int n, int dimension) {
+    throw std::out_of_range("table index " + std::to_string(i) + " outside 1.." + std::to_string(n) +
+                            " in dimension " + std::to_string(dimension));
+  }
+
+  std::array<T, kSize> data_;
 };
 
 }  // namespace darcalim

@@ -53,7 +53,9 @@ int short_position(int k) {
 }
 
 std::string model_name(NameKind kind, int position, int width) {
-  return padded(prefix(kind) + base_model_name(position), width);
+  std::string name = prefix(kind);
+  name += base_model_name(position);
+  return padded(name, width);
 }
 
 std::string NOMEABR(int position, bool transformed) {

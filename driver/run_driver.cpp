@@ -8,6 +8,7 @@
 #include "driver/case_input.h"
 #include "driver/model_catalogue.h"
 #include "driver/run_trace.h"
+#include "estimation/estimation_driver.h"
 #include "forecast/forecast_table.h"
 #include "stats/series_statistics_report.h"
 
@@ -45,6 +46,8 @@ void run_window(Run& run, int c) {
   ESTAT(run, run.transformed, c, 1, run.series_title(1));
   if (run.series_count == 2) ESTAT(run, run.history.HISTORICO, c, 2, run.series_title(2));
   run.model_counter = 0;
+  ESTIMA(run, run.transformed, c, 1, run.series_title(1));
+  if (run.series_count == 2) ESTIMA(run, run.history.HISTORICO, c, 2, run.series_title(2));
 }
 
 void run_pass(Run& run) {

@@ -1,0 +1,168 @@
+#include "estimation/estimation_driver.h"
+
+#include <cstdint>
+
+#include "common/layout.h"
+#include "common/limits.h"
+#include "estimation/parameter_tables.h"
+#include "estimation/periodic_ar.h"
+#include "estimation/periodic_arma.h"
+#include "estimation/stationary_models.h"
+
+namespace darcalim {
+
+namespace {
+
+std::int64_t I(int v) { return std::int64_t{v}; }
+
+// Everything one call works on.
+struct Estimation {
+  Run& run;
+  const SeriesTable& series;
+  const Window window;
+  const SeriesStatistics& stats;
+  SeriesParameters& params;
+  OutputFile& report;
+  const int NSEM;
+  ModelNumbers numbers;
+
+  int next_model() { return ++run.model_counter; }
+  ParameterTableSource tables() const { return {params, run.VARRES, numbers, run.GRUPO, NSEM}; }
+  bool print_tables() const { return run.CASO.print_parameters == 'S'; }
+};
+
+bool failed(const StationaryFit& fit) { return fit.code != 0 || fit.flag != 0; }
+
+void estimate_ar(Estimation& e, const std::string& title) {
+  static const Layout kHeader(
+      "A / 2X A23 / / '*****  MODELOS  A U T O - ' 'R E G R E S S I V O S  ESTACIONARIOS  *****' /");
+  static const Layout kFailure("/ / 2X '*** NAO FOI POSSIVEL ESTIMAR OS ' 'PARAMETROS DE UM AR(' I1 ') ***  MENS = ' I2");
+  e.report.write(kHeader, {std::string("\f"), title});
+  Array<int, 4> flags;
+  for (int p = 1; p <= 4; ++p) {
+    const int model = e.next_model();
+    e.numbers.ar(p) = model;
+    const StationaryFit fit = ESTPA(p, e.stats, e.params);
+    flags(p) = fit.flag;
+    if (failed(fit)) {
+      e.report.write(kFailure, {I(p), I(fit.code)});
+      for (int i = 1; i < p; ++i) e.params.FIAR(i, p) = e.params.FIAR(i, p - 1);
+      e.params.FIAR(p, p) = 0.0;
+    }
+    VARB(e.NSEM, p, e.stats, e.params, e.run.VARRES, model);
+  }
+  if (e.print_tables()) write_ar_table(e.report, e.tables(), flags);
+}
+
+void estimate_arma(Estimation& e) {
+  static const Layout kHeader(
+      "/ / '*****  MODELOS  A U T O - R E G R E S S I V O S' '  M E D I A - M O V E I S  ESTACIONARIOS  *****' /");
+  static const Layout kFailure(
+      "/ / 2X '*** NAO FOI POSSIVEL ESTIMAR OS ' 'PARAMETROS DE UM ARMA(' I1 ',1) ***  MENS = ' I2");
+  e.report.write(kHeader);
+  Array<int, 3> flags;
+  for (int p = 1; p <= 3; ++p) {
+    const int model = e.next_model();
+    e.numbers.arma(p) = model;
+    const StationaryFit fit = ESTMA(p, e.stats, e.params);
+    flags(p) = fit.flag;
+    if (failed(fit)) {
+      e.report.write(kFailure, {I(p), I(fit.code)});
+      if (p == 1) {
+        e.params.FIARMA(1, 1) = e.params.FIAR(1, 1);
+        e.params.FIARMA(2, 1) = 0.0;
+      } else {
+        for (int i = 1; i < p; ++i) e.params.FIARMA(i, p) = e.params.FIARMA(i, p - 1);
+        e.params.FIARMA(p, p) = 0.0;
+        e.params.FIARMA(p + 1, p) = e.params.FIARMA(p, p - 1);  // theta of ARMA(p - 1,1)
+      }
+    }
+    VARBM(e.NSEM, p, e.stats, e.params, e.run.VARRES, model);
+  }
+  if (e.print_tables()) write_arma_table(e.report, e.tables(), flags);
+}
+
+void write_periodic_failures(Estimation& e, const Layout& failure, int p, int g, const WeekCodes& codes) {
+  for (int t = 1; t <= e.NSEM; ++t) {
+    if (codes(t) != 0) e.report.write(failure, {I(p), I(t), I(codes(t)), I(e.run.GRUPO(g).NPER)});
+  }
+}
+
+void estimate_par(Estimation& e) {
+  static const Layout kHeader("A / '*****  MODELOS  A U T O - R E G R E S S I V O S' '  PERIODICOS  *****' /");
+  static const Layout kFailure(
+      "/ '*** nao foi possivel estimar ' 'os parametros de um ar(' I1 ') da ' 'semana ' I2 ' ***  mens = ' I2 3X"
+      " 'grupo = ' I2");
+  e.report.write(kHeader, {std::string("\f")});
+  for (int g = 1; g <= kGroupings; ++g) {
+    if (!e.run.GRUPO(g).enabled) continue;
+    for (int p = 1; p <= 4; ++p) {
+      const int model = e.next_model();
+      e.numbers.par(p, g) = model;
+      const WeekCodes codes = ESTPAR(e.NSEM, p, g, e.stats, e.params);
+      write_periodic_failures(e, kFailure, p, g, codes);
+      for (int t = 1; t <= e.NSEM; ++t) {
+        if (codes(t) == 0 || p == 1) continue;
+        for (int i = 1; i < p; ++i) e.params.FIPAR(i, t, p, g) = e.params.FIPAR(i, t, p - 1, g);
+        e.params.FIPAR(p, t, p, g) = 0.0;
+      }
+      VARBP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
+    }
+  }
+  ESTPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
+  for (int p = 1; p <= 4; ++p) e.numbers.par_ro(p) = e.next_model();
+  if (e.print_tables()) write_par_table(e.report, e.tables());
+}
+
+void estimate_parma(Estimation& e) {
+  static const Layout kHeader(
+      "A / '*****  MODELOS  A U T O - R E G R E S S I V O S' '  M E D I A - M O V E I S  PERIODICOS  *****' /");
+  static const Layout kFailure(
+      "/ '*** nao foi possivel estimar os ' 'parametros de um arma(' I1 ',1) da ' 'semana ' I2 ' ***  mens = ' I2"
+      " 3X 'grupo = ' I2");
+  e.report.write(kHeader, {std::string("\f")});
+  for (int g = 1; g <= kGroupings; ++g) {
+    if (!e.run.GRUPO(g).enabled) continue;
+    for (int p = 1; p <= 3; ++p) {
+      const int model = e.next_model();
+      e.numbers.parma(p, g) = model;
+      const WeekCodes codes = ESTMAP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
+      write_periodic_failures(e, kFailure, p, g, codes);
+    }
+  }
+  ESTMAPR(e.NSEM, e.window, e.series, e.stats, e.params, e.run.VARRES, e.run.model_counter);
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_rr(p) = e.next_model();
+  ESTMAPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_ro(p) = e.next_model();
+  if (e.print_tables()) write_parma_tables(e.report, e.tables());
+}
+
+// CONSTANTE belongs to every series but the transformed one under options 2 and 4.
+bool has_constante(int TIPOTRANS, int series_index) {
+  if (TIPOTRANS == 4) return false;
+  return !(TIPOTRANS == 2 && series_index == 1);
+}
+
+}  // namespace
+
+void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title) {
+  const CaseSettings& c = run.CASO;
+  Estimation e{run,
+               series,
+               run.JANELA(window),
+               run.stats(series_index, window),
+               run.params(series_index, window),
+               run.run_report,
+               c.NSEM,
+               {}};
+  if (c.ar == 'S') estimate_ar(e, title);
+  if (c.arma == 'S') estimate_arma(e);
+  if (run.history.NANOS >= kShortHistoryYears) {
+    if (c.par == 'S') estimate_par(e);
+    if (c.parma == 'S') estimate_parma(e);
+  }
+  e.next_model();  // SAZONAL
+  if (has_constante(c.TIPOTRANS, series_index)) e.next_model();
+}
+
+}  // namespace darcalim

@@ -1,0 +1,29 @@
+// ESTIMA: every model family fitted to one series over one window.
+//
+// The models are estimated in the fixed order that hands out their numbers:
+// AR(1..4), ARMA(1..3;1), then, with 20 complete years or more, PAR(1..4) on
+// every grouping, PAR(1..4)-RO, PARMA(1..3;1) on every grouping,
+// PARMA(1..3;1)-RR and -RO; then SAZONAL and, where the series has it,
+// CONSTANTE, which take a number but no parameters. The run's model counter
+// goes on from where the previous call left it, so the second series of a
+// pass follows the first.
+//
+// Coefficients go to run.params(series, window) and noise variances to the
+// VARRES columns of the models. A failed estimation never stops the run: its
+// failure line goes to the run report and the model keeps fallback
+// coefficients (AR(p) those of AR(p - 1) with phi(p) = 0, AR(1) white noise;
+// ARMA(p,1) those of ARMA(p - 1,1), ARMA(1,1) those of AR(1) with theta = 0;
+// a failed week of PAR(p) those of PAR(p - 1) with phi(p) = 0). With the
+// print-parameters switch "S" each section also writes its parameter tables
+// after its last model.
+#pragma once
+
+#include <string>
+
+#include "common/run.h"
+
+namespace darcalim {
+
+void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title);
+
+}  // namespace darcalim

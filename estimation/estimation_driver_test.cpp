@@ -1,0 +1,146 @@
+#include "estimation/estimation_driver.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/run_in_folder.h"
+
+namespace darcalim {
+namespace {
+
+// A run of NSEM 12-week years whose calendar has one week per month, with
+// the statistics of series 1 and 2 on window 1 set by each test (standard
+// weekly moments, every correlation 0 unless a test says otherwise) and an
+// all-zero series (every regression of the -RO, -RR families then fails and
+// falls back silently).
+class EstimationRun : public ::testing::Test {
+ protected:
+  static constexpr int kWeeks = 12;
+
+  void SetUp() override {
+    darcalim::Run& r = run();
+    r.CASO.NSEM = kWeeks;
+    r.CASO.TIPOTRANS = 0;
+    r.CASO.print_parameters = 'N';
+    r.history.NANOS = 30;
+    r.JANELA(1) = Window{1, 30};
+    r.series_title(1) = "SERIE SEM TRANSFORMACAO";
+    const int periods[kGroupings] = {2, 4, 12, kWeeks};
+    for (int g = 1; g <= kGroupings; ++g) {
+      WeekGrouping& grouping = r.GRUPO(g);
+      grouping.NPER = periods[g - 1];
+      const int length = kWeeks / grouping.NPER;
+      for (int p = 1; p <= grouping.NPER + 1; ++p) grouping.INIPER(p) = 1 + (p - 1) * length;
+      for (int t = 1; t <= kWeeks; ++t) grouping.ORDSEM(t) = t;
+    }
+    for (int s = 1; s <= kSeries; ++s) {
+      for (int t = 1; t <= kWeeks; ++t) r.stats(s, 1).VARSEM(t) = 1.0;
+    }
+  }
+
+  darcalim::Run& run() { return folder_.run(); }
+  SeriesStatistics& stats(int series = 1) { return run().stats(series, 1); }
+  const SeriesParameters& params(int series = 1) { return run().params(series, 1); }
+  std::string estimate(int series = 1) {
+    ESTIMA(run(), series_, 1, series, run().series_title(series));
+    return folder_.file_text("CASO1.REL");
+  }
+
+  darcalim::testing::RunInFolder folder_;
+  SeriesTable series_;
+};
+
+TEST_F(EstimationRun, RejectedAr1BecomesWhiteNoise) {
+  stats().FACANU(1) = 1.0;  // |r(1)| >= 1
+  const std::string report = estimate();
+  EXPECT_NE(report.find("\n\n  *** NAO FOI POSSIVEL ESTIMAR OS PARAMETROS DE UM AR(1) ***  MENS = 11\n"),
+            std::string::npos)
+      << report;
+  EXPECT_EQ(params().FIAR(1, 1), 0.0);
+  for (int t = 1; t <= kWeeks; ++t) EXPECT_EQ(run().VARRES(t, 1), 1.0);
+}
+
+TEST_F(EstimationRun, FailedArma11BecomesAr1WithoutMovingAverage) {
+  stats().FACANU(1) = 0.5;
+  stats().FACANU(2) = 0.6;  // phi1 = r(2) / r(1) = 1.2, not stationary
+  for (int t = 1; t <= kWeeks; ++t) stats().VARSEM(t) = 2.0;
+  const std::string report = estimate();
+  EXPECT_NE(report.find("PARAMETROS DE UM ARMA(1,1) ***  MENS =  0\n"), std::string::npos) << report;
+  EXPECT_EQ(params().FIARMA(1, 1), 0.5);
+  EXPECT_EQ(params().FIARMA(2, 1), 0.0);
+  // ARMA(1,1) is model 5; its noise ratio is (1 - 0.5 * 0.5) / (1 - 0 + 0).
+  EXPECT_EQ(run().VARRES(1, 5), 0.75 * 2.0);
+}
+
+TEST_F(EstimationRun, FailedWeekOfPar3KeepsPar2WithZeroThirdCoefficient) {
+  // Week 5 under the weekly grouping: its PAR(3) correlation matrix
+  // [[1, .9, -.9], [.9, 1, .9], [-.9, .9, 1]] is not positive definite,
+  // while the PAR(2) one [[1, .9], [.9, 1]] is.
+  SeriesStatistics& s = stats();
+  s.FACPER(1, 4, kWeeksGrouping) = 0.9;
+  s.FACPER(2, 4, kWeeksGrouping) = -0.9;
+  s.FACPER(1, 3, kWeeksGrouping) = 0.9;
+  s.FACPER(1, 5, kWeeksGrouping) = 0.5;
+  s.FACPER(2, 5, kWeeksGrouping) = 0.3;
+  const std::string report = estimate();
+  EXPECT_NE(report.find("\n*** nao foi possivel estimar os parametros de um ar(3) da semana  5 ***  mens =  9   "
+                        "grupo = 12\n"),
+            std::string::npos)
+      << report;
+  const auto& fipar = params().FIPAR;
+  EXPECT_NE(fipar(1, 5, 2, kWeeksGrouping), 0.0);
+  EXPECT_EQ(fipar(1, 5, 3, kWeeksGrouping), fipar(1, 5, 2, kWeeksGrouping));
+  EXPECT_EQ(fipar(2, 5, 3, kWeeksGrouping), fipar(2, 5, 2, kWeeksGrouping));
+  EXPECT_EQ(fipar(3, 5, 3, kWeeksGrouping), 0.0);
+}
+
+TEST_F(EstimationRun, SwitchNWritesHeadersAndFailureLinesOnly) {
+  stats().FACANU(1) = 1.0;
+  const std::string report = estimate();
+  for (const char* header : {"MODELOS  A U T O - R E G R E S S I V O S  ESTACIONARIOS",
+                             "M E D I A - M O V E I S  ESTACIONARIOS", "  PERIODICOS  *****",
+                             "M E D I A - M O V E I S  PERIODICOS", "MENS = 11"}) {
+    EXPECT_NE(report.find(header), std::string::npos) << header;
+  }
+  for (const char* table : {"Var(A)", "PARAMETROS DA SEMANA", "=> estimacao", "modelos nao estacionarios"}) {
+    EXPECT_EQ(report.find(table), std::string::npos) << table;
+  }
+}
+
+TEST_F(EstimationRun, SwitchSWritesEveryTable) {
+  run().CASO.print_parameters = 'S';
+  const std::string report = estimate();
+  EXPECT_NE(report.find("\n  AR(1)      0.000\n   SEM   Var(A)    SEM   Var(A)    SEM   Var(A)    SEM   Var(A)\n\n"
+                        "    1    1.000      2    1.000      3    1.000      4    1.000\n"),
+            std::string::npos)
+      << report;
+  for (const char* table : {" * modelos nao estacionarios", "  Numero de periodos: 12",
+                            "  Regressao varios passos a frente: ", "=> estimacao por MOMENTOS",
+                            "=> estimacao por REGRESSAO\n", "=> estimacao por REGRESSAO varios passos a frente\n"}) {
+    EXPECT_NE(report.find(table), std::string::npos) << table;
+  }
+}
+
+struct NumberingCase {
+  int option;
+  int years;
+  int first_series_last;
+  int second_series_last;  // 0: one series
+};
+
+TEST_F(EstimationRun, ModelNumbersFollowTheCatalogue) {
+  const NumberingCase cases[] = {{0, 30, 47, 0}, {1, 30, 47, 94}, {2, 30, 46, 93}, {3, 30, 47, 0},
+                                 {4, 30, 46, 0}, {1, 19, 9, 18},  {2, 19, 8, 17},  {4, 19, 8, 0}};
+  for (const NumberingCase& c : cases) {
+    run().CASO.TIPOTRANS = c.option;
+    run().history.NANOS = c.years;
+    run().model_counter = 0;
+    ESTIMA(run(), series_, 1, 1, "SERIE COM TRANSFORMACAO");
+    EXPECT_EQ(run().model_counter, c.first_series_last) << "option " << c.option << ", " << c.years << " years";
+    if (c.second_series_last == 0) continue;
+    ESTIMA(run(), series_, 1, 2, "SERIE SEM TRANSFORMACAO");
+    EXPECT_EQ(run().model_counter, c.second_series_last) << "option " << c.option << ", " << c.years << " years";
+  }
+}
+
+}  // namespace
+}  // namespace darcalim
