@@ -20,12 +20,7 @@ using testing_support::PeriodicMoments;
 
 constexpr int kNsem = 52;
 
-struct Tables {
-  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
-  std::unique_ptr<SeriesParameters> params = std::make_unique<SeriesParameters>();
-  std::unique_ptr<NoiseVariances> varres = std::make_unique<NoiseVariances>();
-  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
-};
+using testing_support::Tables;
 
 // A PAR(2) whose coefficients change through the year.
 PeriodicModel par2_model() {

@@ -19,12 +19,7 @@ using testing_support::PeriodicMoments;
 constexpr int kNsem = 52;
 constexpr int kGroup = kWeeksGrouping;
 
-struct Tables {
-  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
-  std::unique_ptr<SeriesParameters> params = std::make_unique<SeriesParameters>();
-  std::unique_ptr<NoiseVariances> varres = std::make_unique<NoiseVariances>();
-  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
-};
+using testing_support::Tables;
 
 // PARMA(1,1) whose coefficients and noise variance change through the year.
 PeriodicModel parma11_model() {

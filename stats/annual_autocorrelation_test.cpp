@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "stats/stats_test_support.h"
 #include "stats/weekly_moments.h"
 
 namespace darcalim {
@@ -13,15 +14,7 @@ namespace {
 
 constexpr int kNSEM = 52;
 
-// Flows 100 + t + (-1)^y: standardised values +1 in even years, -1 in odd
-// ones (windows of an even number of years).
-SeriesTable alternating_flows() {
-  SeriesTable X;
-  for (int y = 1; y <= kMaxYears; ++y) {
-    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 100.0 + t + (y % 2 == 0 ? 1.0 : -1.0);
-  }
-  return X;
-}
+using testing::alternating_flows;
 
 SeriesStatistics statistics_of(const SeriesTable& X, Window w) {
   SeriesStatistics s;

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <random>
 
+#include "stats/stats_test_support.h"
 #include "stats/weekly_moments.h"
 
 namespace darcalim {
@@ -12,16 +13,7 @@ namespace {
 
 constexpr int kNSEM = 52;
 
-// Flows 100 + t + (-1)^y: every standardised value is +1 in even years and
-// -1 in odd ones (windows of an even number of years), so a pair within a
-// year multiplies to 1 and a pair across years to -1.
-SeriesTable alternating_flows() {
-  SeriesTable X;
-  for (int y = 1; y <= kMaxYears; ++y) {
-    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 100.0 + t + (y % 2 == 0 ? 1.0 : -1.0);
-  }
-  return X;
-}
+using testing::alternating_flows;
 
 SeriesTable pseudo_random_flows() {
   std::mt19937 engine(20240607u);

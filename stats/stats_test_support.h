@@ -16,6 +16,18 @@
 
 namespace darcalim::testing {
 
+// Flows 100 + t + (-1)^y over 52 weeks: every standardised value is +1 in
+// even years and -1 in odd ones (windows of an even number of years), so a
+// pair within a year multiplies to 1 and a pair across years to -1.
+inline SeriesTable alternating_flows() {
+  constexpr int kWeeks = 52;
+  SeriesTable X;
+  for (int y = 1; y <= kMaxYears; ++y) {
+    for (int t = 1; t <= kWeeks; ++t) X(y, t) = 100.0 + t + (y % 2 == 0 ? 1.0 : -1.0);
+  }
+  return X;
+}
+
 // A symmetric sample of n values about 0 in [-1, 1] (n even): its skewness
 // is zero up to rounding.
 inline std::vector<double> symmetric_sample(int n) {

@@ -3,16 +3,27 @@
 #pragma once
 
 #include <cmath>
+#include <memory>
 #include <random>
 #include <vector>
 
 #include "common/fixed_array.h"
+#include "common/parameter_store.h"
 #include "common/limits.h"
 #include "common/series_statistics.h"
 #include "common/series_table.h"
 #include "common/week_groupings.h"
 
 namespace darcalim::testing_support {
+
+// The tables an estimator reads and fills, on the heap (they are large).
+struct Tables {
+  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
+  std::unique_ptr<SeriesParameters> params = std::make_unique<SeriesParameters>();
+  std::unique_ptr<NoiseVariances> varres = std::make_unique<NoiseVariances>();
+  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
+};
+
 
 // Terms of the moving-average expansions: the models used keep their roots
 // well inside the unit circle, so the tails beyond this are far below 1e-16.
