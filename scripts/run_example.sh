@@ -3,13 +3,14 @@
 # the case folder so that the example stays clean. Prints the folder.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
-cmake -S "$root" -B "$root/build" -DCMAKE_BUILD_TYPE=Release -DDARCALIM_TESTS=OFF > /dev/null
-cmake --build "$root/build" -j2 --target darcalim > /dev/null
+build="$root/build-example"
+cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDARCALIM_TESTS=OFF > /dev/null
+cmake --build "$build" -j2 --target darcalim > /dev/null
 work="$(mktemp -d -t darcalim-example-XXXXXX)"
 cp "$root"/examples/wuerzburg/* "$work"/
 cd "$work"
 status=0
-"$root/build/driver/darcalim" || status=$?
+"$build/driver/darcalim" || status=$?
 echo
 echo "Run finished with exit status $status; the case folder is $work:"
 ls -l "$work"

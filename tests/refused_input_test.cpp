@@ -119,6 +119,45 @@ TEST(NegativeFlow, StopsWithCode2001) {
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "RANK1.CSV"));
 }
 
+// A stop of the run: non-zero exit, the state file left at 1, the trace
+// holding the start only, and the run report ending with the stop's message.
+void expect_stop_with_report_ending(const CaseFolder& folder, const std::string& report_name,
+                                    const std::string& message) {
+  std::ostringstream console;
+  EXPECT_NE(run_darcalim(folder.path(), console), 0);
+  EXPECT_EQ(folder.read("RUNSTATE.DAT"), kStateRunning);
+  EXPECT_EQ(folder.read("RUNTRACE.DAT"), kStateRunning);
+  const std::string report = folder.read(report_name);
+  ASSERT_GE(report.size(), message.size());
+  EXPECT_EQ(report.substr(report.size() - message.size()), message);
+}
+
+TEST(RunStops, WeekOfZeroVariance) {
+  CaseFolder folder(kCochem);
+  auto lines = folder.lines("HIST3.DAT");
+  for (std::size_t first = 2; first < lines.size(); first += 6) lines[first].replace(0, 16, "    100.    100.");
+  folder.set_lines("HIST3.DAT", lines);
+  expect_stop_with_report_ending(folder, "CASO3.REL",
+                                 "***** ENCONTRADO VARIANCIA NULA PARA A SEMANA   1 *****\n\n");
+}
+
+TEST(RunStops, BoxCoxExponentAboveFour) {
+  // Week 1: every year 100 but two years 1, a skewness below zero whatever
+  // the exponent of the search.
+  CaseFolder folder(kWuerzburg);
+  auto lines = folder.lines("HIST1.DAT");
+  for (std::size_t first = 2, year = 0; first < lines.size(); first += 6, ++year) {
+    lines[first].replace(0, 8, year < 2 ? "      1." : "    100.");
+  }
+  folder.set_lines("HIST1.DAT", lines);
+  expect_stop_with_report_ending(
+      folder, "CASO1.REL",
+      "\n\n*** A TRANSFORMACAO BOX-COX NAO E APROPRIADA PARA ESTE CASO. USE OUTRA TRANSFORMACAO ***\n");
+  const std::string summary = folder.read("CASO1.BCX");
+  EXPECT_NE(summary.find("VALORES DE LAMBDA"), std::string::npos);
+  EXPECT_EQ(summary.find("\n              2 "), std::string::npos);  // no row after the week that stops
+}
+
 TEST(TraceFiles, TwoRunsInOneFolderKeepBothTraces) {
   CaseFolder folder(kWuerzburg);
   std::ostringstream console;
