@@ -4,6 +4,7 @@
 
 #include "common/layout.h"
 #include "common/limits.h"
+#include "driver/model_catalogue.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"
 #include "estimation/periodic_arma.h"
@@ -137,11 +138,6 @@ void estimate_parma(Estimation& e) {
   if (e.print_tables()) write_parma_tables(e.report, e.tables());
 }
 
-// CONSTANTE belongs to every series but the transformed one under options 2 and 4.
-bool has_constante(int TIPOTRANS, int series_index) {
-  if (TIPOTRANS == 4) return false;
-  return !(TIPOTRANS == 2 && series_index == 1);
-}
 
 }  // namespace
 
@@ -162,7 +158,8 @@ void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, c
     if (c.parma == 'S') estimate_parma(e);
   }
   e.next_model();  // SAZONAL
-  if (has_constante(c.TIPOTRANS, series_index)) e.next_model();
+  // CONSTANTE belongs to every untransformed series and to the first series where the catalogue holds it.
+  if (series_index == 2 || pass_models(c.TIPOTRANS, run.history.NANOS).first_series_has_constante) e.next_model();
 }
 
 }  // namespace darcalim

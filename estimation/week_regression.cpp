@@ -1,8 +1,9 @@
 #include "estimation/week_regression.h"
 
 #include <algorithm>
-#include <cmath>
 #include <stdexcept>
+
+#include "stats/standardized_value.h"
 
 namespace darcalim {
 
@@ -13,11 +14,9 @@ StandardisedSeries::StandardisedSeries(int NSEM, const Window& window, const Ser
       window.last > kMaxYears) {
     throw std::invalid_argument("standardised series: weeks or window out of range");
   }
-  Array<double, kMaxWeeks> deviation;
-  for (int t = 1; t <= NSEM; ++t) deviation(t) = std::sqrt(stats.VARSEM(t));
   values_.reserve(static_cast<std::size_t>((window.last - first_stored_ + 1) * NSEM));
   for (int y = first_stored_; y <= window.last; ++y) {
-    for (int t = 1; t <= NSEM; ++t) values_.push_back((series(y, t) - stats.MEDSEM(t)) / deviation(t));
+    for (int t = 1; t <= NSEM; ++t) values_.push_back(standardized_value(series, stats, y, t));
   }
 }
 
