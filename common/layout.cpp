@@ -17,16 +17,10 @@ struct Node {
   int repeat = 1;
   bool explicit_repeat = false;
   std::vector<Node> children;
-  // A single item (when not a group): kind code and fields, see Layout::Step.
-  int kind = 0;
-  int width = 0;
-  int digits = 0;
-  bool has_min = false;
-  std::string text;
+  layout_detail::Step item;  // when not a group
 };
 
-// Item kinds, in the order of Layout::Kind.
-enum ItemKind { kLiteral, kSkip, kNewLine, kInteger, kReal, kText };
+using Kind = layout_detail::Step::Kind;
 
 class NotationParser {
  public:
@@ -89,13 +83,13 @@ class NotationParser {
     Node node;
     char c = peek();
     if (c == '\'') {
-      node.kind = kLiteral;
-      node.text = literal();
+      node.item.kind = Kind::kLiteral;
+      node.item.text = literal();
       return node;
     }
     if (c == '/') {
       ++i_;
-      node.kind = kNewLine;
+      node.item.kind = Kind::kNewLine;
       return node;
     }
     int count = 1;
@@ -117,8 +111,8 @@ class NotationParser {
     switch (upper(c)) {
       case 'X':
         ++i_;
-        node.kind = kSkip;
-        node.width = count;
+        node.item.kind = Kind::kSkip;
+        node.item.width = count;
         return node;
       case 'A':
       case 'I':
@@ -157,28 +151,29 @@ class NotationParser {
 
   Node descriptor() {
     Node node;
+    layout_detail::Step& item = node.item;
     char c = upper(peek());
     ++i_;
     if (c == 'A') {
-      node.kind = kText;
-      node.width = (!at_end() && is_digit(peek())) ? number() : 0;
+      item.kind = Kind::kText;
+      item.width = (!at_end() && is_digit(peek())) ? number() : 0;
       return node;
     }
-    node.width = number();
-    if (node.width == 0) fail("zero field width");
+    item.width = number();
+    if (item.width == 0) fail("zero field width");
     if (c == 'I') {
-      node.kind = kInteger;
+      item.kind = Kind::kInteger;
       if (!at_end() && peek() == '.') {
         ++i_;
-        node.digits = number();
-        node.has_min = true;
+        item.digits = number();
+        item.has_min = true;
       }
       return node;
     }
-    node.kind = kReal;
+    item.kind = Kind::kReal;
     if (at_end() || peek() != '.') fail("F needs w.d");
     ++i_;
-    node.digits = number();
+    item.digits = number();
     return node;
   }
 
@@ -348,7 +343,7 @@ Layout::Layout(std::string_view notation) {
         for (int r = 0; r < node.repeat; ++r) self(self, node.children, false);
         continue;
       }
-      steps_.push_back(Step{static_cast<Kind>(node.kind), node.width, node.digits, node.has_min, node.text});
+      steps_.push_back(node.item);
     }
   };
   expand(expand, nodes, true);

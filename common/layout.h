@@ -67,6 +67,20 @@ struct ReadOutcome {
   bool ok() const { return status == Status::kOk; }
 };
 
+namespace layout_detail {
+
+// One item of a layout expanded for one pass.
+struct Step {
+  enum class Kind { kLiteral, kSkip, kNewLine, kInteger, kReal, kText };
+  Kind kind = Kind::kLiteral;
+  int width = 0;       // w of A/I/F (0: A without width), n of nX
+  int digits = 0;      // d of Fw.d, m of Iw.m
+  bool has_min = false;
+  std::string text;    // literal text
+};
+
+}  // namespace layout_detail
+
 class Layout {
  public:
   explicit Layout(std::string_view notation);
@@ -84,14 +98,8 @@ class Layout {
   ReadOutcome read_record(LineSource& source, FieldValues& out) const;
 
  private:
-  enum class Kind { kLiteral, kSkip, kNewLine, kInteger, kReal, kText };
-  struct Step {
-    Kind kind;
-    int width = 0;       // w of A/I/F (0: A without width), n of nX
-    int digits = 0;      // d of Fw.d, m of Iw.m
-    bool has_min = false;
-    std::string text;    // literal text
-  };
+  using Step = layout_detail::Step;
+  using Kind = Step::Kind;
 
   bool is_data(const Step& s) const {
     return s.kind == Kind::kInteger || s.kind == Kind::kReal || s.kind == Kind::kText;
