@@ -3,19 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <sstream>
 
+#include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
 namespace darcalim {
 namespace {
-
-std::string contents(const std::filesystem::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 TEST(OutputFile, RewriteKeepsOldContentUntilTheFirstWrite) {
   ScratchFolder folder;
@@ -23,10 +16,10 @@ TEST(OutputFile, RewriteKeepsOldContentUntilTheFirstWrite) {
   { std::ofstream(path) << "earlier run\n"; }
   OutputFile file;
   file.open(path, OutputFile::Mode::kRewrite);
-  EXPECT_EQ(contents(path), "earlier run\n");
+  EXPECT_EQ(file_text(path), "earlier run\n");
   file.write(Layout("(A,'X')"), {std::string("\f")});
   file.close();
-  EXPECT_EQ(contents(path), "\fX\n");
+  EXPECT_EQ(file_text(path), "\fX\n");
 }
 
 TEST(OutputFile, RewriteCreatesAnAbsentFileAtOnce) {
@@ -44,7 +37,7 @@ TEST(OutputFile, AppendGoesAfterTheExistingLines) {
   file.open(path, OutputFile::Mode::kAppend);
   file.write_free({std::string("second")});
   file.close();
-  EXPECT_EQ(contents(path), "first\n second\n");
+  EXPECT_EQ(file_text(path), "first\n second\n");
 }
 
 TEST(OutputFile, CloseAndDeleteRemovesTheFile) {

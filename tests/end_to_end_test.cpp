@@ -17,19 +17,13 @@
 
 #include <sys/wait.h>
 
+#include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
 namespace darcalim {
 namespace {
 
 namespace fs = std::filesystem;
-
-std::string read_file(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
 
 void write_file(const fs::path& p, const std::string& text) {
   std::ofstream out(p, std::ios::binary | std::ios::trunc);
@@ -39,7 +33,7 @@ void write_file(const fs::path& p, const std::string& text) {
 std::map<std::string, std::string> folder_files(const fs::path& folder) {
   std::map<std::string, std::string> files;
   for (const auto& entry : fs::directory_iterator(folder)) {
-    if (entry.is_regular_file()) files[entry.path().filename().string()] = read_file(entry.path());
+    if (entry.is_regular_file()) files[entry.path().filename().string()] = file_text(entry.path());
   }
   return files;
 }
@@ -83,7 +77,7 @@ TEST_P(EndToEnd, OutputsMatchTheReviewedCopies) {
       "cd '" + work.string() + "' && '" + DARCALIM_EXE + "' > '" + console.string() + "' 2>&1";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << read_file(console);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << file_text(console);
 
   const auto actual = folder_files(work);
   const fs::path expected_dir = case_dir / "expected";
@@ -91,11 +85,11 @@ TEST_P(EndToEnd, OutputsMatchTheReviewedCopies) {
     fs::remove_all(expected_dir);
     fs::create_directories(expected_dir);
     for (const auto& [name, text] : actual) write_file(expected_dir / name, text);
-    write_file(case_dir / "console.txt", read_file(console));
+    write_file(case_dir / "console.txt", file_text(console));
     GTEST_SKIP() << "reviewed copies rewritten";
   }
-  EXPECT_EQ(read_file(console), read_file(case_dir / "console.txt"))
-      << "console: " << first_difference(read_file(case_dir / "console.txt"), read_file(console));
+  EXPECT_EQ(file_text(console), file_text(case_dir / "console.txt"))
+      << "console: " << first_difference(file_text(case_dir / "console.txt"), file_text(console));
   const auto expected = folder_files(expected_dir);
   for (const auto& [name, text] : expected) {
     const auto it = actual.find(name);

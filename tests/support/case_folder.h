@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
 namespace darcalim {
@@ -25,12 +26,7 @@ class CaseFolder {
 
   const std::filesystem::path& path() const { return scratch_.path(); }
 
-  std::string read(const std::string& file) const {
-    std::ifstream in(path() / file, std::ios::binary);
-    std::stringstream s;
-    s << in.rdbuf();
-    return s.str();
-  }
+  std::string read(const std::string& file) const { return file_text(path() / file); }
   void write(const std::string& file, const std::string& text) const {
     std::ofstream(path() / file, std::ios::binary | std::ios::trunc) << text;
   }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "common/run.h"
+#include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
 namespace darcalim::testing {
@@ -31,8 +32,7 @@ class RunInFolder {
   std::string file_text(const std::string& name) {
     run_->run_report.close();
     run_->boxcox_report.close();
-    std::ifstream in(folder_.path() / name, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    return darcalim::file_text(folder_.path() / name);
   }
   bool file_exists(const std::string& name) const { return std::filesystem::exists(folder_.path() / name); }
 
