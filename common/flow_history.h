@@ -25,7 +25,4 @@ struct FlowHistory {
   int row_of(int year) const { return year - first_year + 1; }
 };
 
-// Scaled value back to flow units: value x FAC / 604.8, multiplied then divided.
-inline double to_flow_units(double value, double FAC) { return value * FAC / 604.8; }
-
 }  // namespace darcalim
