@@ -22,4 +22,7 @@ struct SeriesParameters {
 // VARRES(t, m): noise variance of model m in week t, in the scale of its series.
 using NoiseVariances = Array<double, kMaxWeeks, kMaxPassModels>;
 
+// One value per model of the pass, 1..NMOD (forecasts of a week, ...).
+using ModelValues = Array<double, kMaxPassModels>;
+
 }  // namespace darcalim

@@ -14,12 +14,15 @@
 #include <string>
 
 #include "common/case_settings.h"
+#include "common/evaluation_tables.h"
 #include "common/fixed_array.h"
 #include "common/flow_history.h"
 #include "common/limits.h"
+#include "common/model_list.h"
 #include "common/model_names.h"
 #include "common/output_file.h"
 #include "common/parameter_store.h"
+#include "common/record_file.h"
 #include "common/series_statistics.h"
 #include "common/series_table.h"
 #include "common/week_groupings.h"
@@ -50,6 +53,7 @@ struct Run {
 
   // --- case and history
   ModelNameLists names;
+  ModelList models;               // the models of the pass
   CaseSettings CASO;
   FlowHistory history;
   Array<double, 4> QPASS;         // flows 1..4 weeks before SEMPREV
@@ -66,6 +70,13 @@ struct Run {
   NoiseVariances VARRES;
   int model_counter = 0;
 
+  // --- evaluation
+  ErrorTables errors;
+  JoinedErrorTables joined_errors;
+  SimulationErrors simulation;
+  PercentileTable percentiles;
+  WeeklyChoice choice;
+
   // --- files
   OutputFile forecast_table;      // PREVISAO.DAT
   OutputFile run_report;
@@ -73,8 +84,8 @@ struct Run {
   OutputFile forecast_file;       // appended forecast file
   OutputFile model_file;          // appended model file (variability option 1 or 2)
   OutputFile ranking_report;      // error-ranking report
-  OutputFile half_records;        // PREVP.DAT
-  OutputFile total_records;       // PREVT.DAT
+  RecordFile half_records;        // PREVP.DAT
+  RecordFile total_records;       // PREVT.DAT
 };
 
 // Trims the blanks around a name read from a fixed-width field.

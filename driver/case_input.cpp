@@ -81,8 +81,8 @@ void write_report_banner(Run& run) {
 }
 
 void open_evaluation_files(Run& run) {
-  if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"), OutputFile::Mode::kRewrite);
-  if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"), OutputFile::Mode::kRewrite);
+  if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"));
+  if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"));
   if (!run.ranking_report.is_open()) {
     run.ranking_report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
   }

@@ -108,6 +108,81 @@ PassModels pass_models(int TIPOTRANS, int NANOS) {
   return m;
 }
 
+namespace {
+
+// Highest autoregressive order of the catalogue (NP).
+constexpr int kNP = 4;
+
+ModelInfo base_model_info(int position) {
+  ModelInfo info;
+  info.base_position = position;
+  auto set = [&](ModelFamily family, int order, int grouping) {
+    info.family = family;
+    info.order = order;
+    info.grouping = grouping;
+  };
+  if (position <= 4) set(ModelFamily::kAr, position, 0);
+  else if (position <= 7) set(ModelFamily::kArma, position - 4, 0);
+  else if (position <= 23) set(ModelFamily::kPar, (position - 8) % 4 + 1, (position - 8) / 4 + 1);
+  else if (position <= 27) set(ModelFamily::kParRo, position - 23, 0);
+  else if (position <= 39) set(ModelFamily::kParma, (position - 28) % 3 + 1, (position - 28) / 3 + 1);
+  else if (position <= 42) set(ModelFamily::kParmaRr, position - 39, 0);
+  else if (position <= 45) set(ModelFamily::kParmaRo, position - 42, 0);
+  else if (position == kSazonalPosition) set(ModelFamily::kSazonal, 0, 0);
+  else set(ModelFamily::kConstante, 0, 0);
+  const ModelFamily f = info.family;
+  info.has_moving_average =
+      f == ModelFamily::kArma || f == ModelFamily::kParma || f == ModelFamily::kParmaRr || f == ModelFamily::kParmaRo;
+  info.is_benchmark = f == ModelFamily::kSazonal || f == ModelFamily::kConstante;
+  info.is_month_start = f == ModelFamily::kParRo || f == ModelFamily::kParmaRo;
+  info.is_periodic = position >= 8 && position <= 45;
+  return info;
+}
+
+// Prefix of the 20-character names of series s under an option.
+NameKind long_name_kind(int TIPOTRANS, int s) {
+  if (s == 2 || TIPOTRANS == 0) return NameKind::kPlain;
+  return (TIPOTRANS == 1 || TIPOTRANS == 3) ? NameKind::kLogarithmic : NameKind::kTransformed;
+}
+
+}  // namespace
+
+ModelList build_model_list(int TIPOTRANS, int NANOS) {
+  const PassModels pass = pass_models(TIPOTRANS, NANOS);
+  const bool short_history = is_short_history(NANOS);
+  // PAR(1)-G4 follows AR, ARMA and the PAR models of G1..G3.
+  const int periodic_reference = 1 + kNP + (kNP - 1) + 3 * kNP;
+  const int ntot = short_history ? 7 : 45;
+  ModelList list;
+  list.NMOD = pass.NMOD;
+  list.series_count = pass.series_count;
+  int m = 0;
+  for (int s = 1; s <= pass.series_count; ++s) {
+    SeriesModels& series = list.series(s);
+    series.transformed = s == 1 && TIPOTRANS != 0;
+    series.has_constante = s == 2 || pass.first_series_has_constante;
+    series.NTOT = ntot;
+    series.first = m + 1;
+    series.F1 = series.first;
+    const int count = (short_history ? kShortBaseModels : kBaseModels) - (series.has_constante ? 0 : 1);
+    for (int k = 1; k <= count; ++k) {
+      const int position = short_history ? short_position(k) : k;
+      ModelInfo info = base_model_info(position);
+      info.series = s;
+      info.transformed = series.transformed;
+      info.abbreviated = NOMEABR(position, series.transformed);
+      info.long_name = model_name(long_name_kind(TIPOTRANS, s), position);
+      list.model(++m) = info;
+    }
+    series.last = m;
+  }
+  list.series(1).F2 = periodic_reference;
+  if (pass.series_count == 2) {
+    list.series(2).F2 = ntot + periodic_reference + (pass.first_series_has_constante ? 2 : 1);
+  }
+  return list;
+}
+
 CombinedBounds combined_bounds(int NANOS) {
   if (is_short_history(NANOS)) return {8, 18, 26};
   return {46, 94, 140};

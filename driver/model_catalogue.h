@@ -9,6 +9,7 @@
 
 #include <string>
 
+#include "common/model_list.h"
 #include "common/model_names.h"
 
 namespace darcalim {
@@ -58,5 +59,11 @@ struct CombinedBounds {
   int total = 0;
 };
 CombinedBounds combined_bounds(int NANOS);
+
+// The model list of a pass: for every model number its series, family,
+// order, grouping, names and references (F1, F2), following pass_models.
+// The 20-character names come from the pass's own list (plain names for
+// option 0, "L" and plain for 1, "T" and plain for 2, "L" for 3, "T" for 4).
+ModelList build_model_list(int TIPOTRANS, int NANOS);
 
 }  // namespace darcalim

@@ -9,6 +9,9 @@
 #include "driver/model_catalogue.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
+#include "evaluation/error_analysis.h"
+#include "evaluation/error_reports.h"
+#include "evaluation/simulation.h"
 #include "forecast/forecast_table.h"
 #include "stats/series_statistics_report.h"
 
@@ -48,6 +51,13 @@ void run_window(Run& run, int c) {
   run.model_counter = 0;
   ESTIMA(run, run.transformed, c, 1, run.series_title(1));
   if (run.series_count == 2) ESTIMA(run, run.history.HISTORICO, c, 2, run.series_title(2));
+  // Models of the first half forecast the second and those of the second the
+  // first, both through PREVP.DAT; those of the whole history forecast it
+  // through PREVT.DAT.
+  const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
+  RecordFile& records = c == kWindows ? run.total_records : run.half_records;
+  SIMPREV(run, c, eval, records, SimulationClamp());
+  ANAPREV(run, c, eval, records);
 }
 
 void run_pass(Run& run) {
@@ -61,7 +71,12 @@ void run_pass(Run& run) {
   if (run.PASSO != 2) write_forecast_table_header(run);
   build_week_groupings(run);
   build_windows(run);
+  run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);
+  combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
+  write_averaged_statistics(run);
+  rank_and_choose(run);
+  copy_to_joined_tables(run);
   run.forecast_table.close();
 }
 

@@ -29,8 +29,6 @@
 
 namespace darcalim {
 
-// Values of the models of one series for one week, 1..N.
-using ModelValues = Array<double, kMaxPassModels>;
 
 void ATRANS(ModelValues& A, ModelValues& B, double LAMBDA, const NoiseVariances& VARR, int N, int w, double bound,
             int K0, double V);

@@ -1,0 +1,30 @@
+// ANAPREV: the errors of the forecasts of one evaluation window, and the
+// model blocks in which the run report shows error statistics.
+//
+// The window's records are read back in the order they were written; every
+// forecast F is compared with the observed flow Q of HISTORICO (both in the
+// stored units), e = Q - F. Slot c of the error tables receives the bias and
+// the root mean square error of every model overall (ERRGER), by month
+// (ERRMES) and by week (ERRSEM: the week's bias and its RQEMQ); the run
+// report receives the window's three sections. combine_half_windows then
+// averages slots 1 and 2 into the combined slot.
+#pragma once
+
+#include <functional>
+
+#include "common/run.h"
+
+namespace darcalim {
+
+void ANAPREV(Run& run, int c, const Window& eval, RecordFile& records);
+
+// Combined slot = the plain average of the two half windows, for every entry.
+void combine_half_windows(ErrorTables& errors, int NMOD, int NSEM);
+
+// The model blocks of a statistics section: series by series, blocks of five
+// models (four then two when one would be left alone), each a line of names,
+// a line of biases and a line of root mean square errors.
+void write_model_blocks(OutputFile& report, const ModelList& models, const std::function<double(int)>& bias,
+                        const std::function<double(int)>& error);
+
+}  // namespace darcalim

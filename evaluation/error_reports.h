@@ -1,0 +1,25 @@
+// The error reports of a pass: the averaged statistics of the run report and
+// the driver's error-ranking report, written while every week's model is
+// chosen.
+//
+// The ranking report ranks the models by the combined slot: overall by the
+// root mean square error, for each month by its error, and for each week by
+// its RQEMQ, each section a line of sorted values and a line of names (47 to
+// a line); a week's section ends with its first-ranked and its chosen model.
+#pragma once
+
+#include "common/run.h"
+
+namespace darcalim {
+
+// The averaged statistics of the combined slot, to the run report.
+void write_averaged_statistics(Run& run);
+
+// Ranks the models, chooses the model of every week (run.choice) and writes
+// the error-ranking report.
+void rank_and_choose(Run& run);
+
+// Copies the combined statistics of the pass to the joined positions.
+void copy_to_joined_tables(Run& run);
+
+}  // namespace darcalim

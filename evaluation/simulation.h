@@ -1,0 +1,38 @@
+// SIMPREV: every model of the pass forecasts an evaluation window of the
+// history, month by month, one to five weeks ahead.
+//
+// The models estimated on window c walk over the evaluation window `eval`
+// (the second half for c = 1, the first half for c = 2, the whole history for
+// c = 3) from a zero state, with the forecast equations of the walk step. Each
+// week's forecasts, in the stored units of the history (a transformed
+// series' already returned to flows), go to record (Y - YI) * NSEM + t of
+// `records`; the squared errors of the display forecasts give RQMSEM(c, t, m),
+// and after window 2 their half-window mean RQMMED at the models' joined
+// positions. With variability option 1 or 2 the percentile file is read at the
+// window's first week; with option 1 `clamp` adjusts every week's display
+// forecasts before they are scored and recorded.
+#pragma once
+
+#include <functional>
+
+#include "common/run.h"
+
+namespace darcalim {
+
+// Adjusts the display forecasts D(1..NMOD) of week t of year Y in window c.
+using SimulationClamp = std::function<void(int c, int Y, int t, ModelValues& D)>;
+
+// Display value of a stored value: v * (FAC / 604.8), the factor formed first
+// as the case input forms its inverse, so that FAC = 604.8 leaves values as
+// they are.
+inline double display_value(double stored, double FAC) { return stored * (FAC / 604.8); }
+// Stored value of a display value: v * (604.8 / FAC).
+inline double stored_value(double display, double FAC) { return display * (604.8 / FAC); }
+
+void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const SimulationClamp& clamp);
+
+// Joined position of model m of the pass: m, or m + 93 (m + 17 with a short
+// history) in the second pass of a combined run.
+int joined_position(const Run& run, int m);
+
+}  // namespace darcalim

@@ -1,0 +1,188 @@
+#include "forecast/model_step.h"
+
+#include <cmath>
+
+namespace darcalim {
+
+namespace {
+
+constexpr int kNP = 4;  // highest autoregressive order
+
+// Week t - j of the year, or of the year before when it falls before week 1.
+int lagged_week(int t, int j, int NSEM) { return t - j < 1 ? NSEM + t - j : t - j; }
+
+// The coefficients a model applies to week t: phi(1..p) and theta.
+struct Coefficients {
+  double phi[kNP] = {0.0, 0.0, 0.0, 0.0};
+  double theta = 0.0;
+};
+
+Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par, int t) {
+  Coefficients c;
+  const int p = info.order;
+  switch (info.family) {
+    case ModelFamily::kAr:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIAR(j, p);
+      break;
+    case ModelFamily::kArma:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIARMA(j, p);
+      c.theta = par.FIARMA(p + 1, p);
+      break;
+    case ModelFamily::kPar:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPAR(j, t, p, info.grouping);
+      break;
+    case ModelFamily::kParRo:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARRO(j, t, p);
+      break;
+    case ModelFamily::kParma:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMA(j, t, p, info.grouping);
+      c.theta = par.FIPARMA(p + 1, t, p, info.grouping);
+      break;
+    case ModelFamily::kParmaRr:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMAR(j, t, p);
+      c.theta = par.FIPARMAR(p + 1, t, p);
+      break;
+    case ModelFamily::kParmaRo:
+      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMARO(j, t, p);
+      c.theta = par.FIPARMARO(p + 1, t, p);
+      break;
+    case ModelFamily::kSazonal:
+    case ModelFamily::kConstante:
+      break;
+  }
+  return c;
+}
+
+// Everything one week of one series needs.
+struct SeriesWeek {
+  const SeriesStatistics& stats;
+  const int NSEM;
+  const StepWeek& week;
+
+  double mu(int t) const { return stats.MEDSEM(t); }
+  // c(t, u) = sqrt(var t) / sqrt(var u).
+  double scale(int t, int u) const { return std::sqrt(stats.VARSEM(t)) / std::sqrt(stats.VARSEM(u)); }
+  int lag(int t, int j) const { return lagged_week(t, j, NSEM); }
+};
+
+void shift_observed_state(WalkState& st, int s) {
+  for (int i = 3; i >= 1; --i) st.Z(i + 1, s) = st.Z(i, s);
+  st.Z(1, s) = st.Z0(s);
+}
+
+void set_buffer(const ModelInfo& info, const SeriesWeek& w, int m, int s, WalkState& st) {
+  if (w.week.first_week) {
+    for (int j = 1; j <= kNP; ++j) st.B(j, m) = st.Z(j, s);
+    return;
+  }
+  if (info.is_month_start) return;
+  for (int i = 3; i >= 1; --i) st.B(i + 1, m) = st.B(i, m);
+  st.B(1, m) = st.P(m) - w.mu(w.lag(w.week.t, 1));
+}
+
+// sum over j = 1..p of phi_j * c(t, u_j) * v_j, with u_j = base - j.
+template <typename Value>
+double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, int t, int base, Value value) {
+  double sum = 0.0;
+  for (int j = 1; j <= p; ++j) sum += c.phi[j - 1] * w.scale(t, w.lag(base, j)) * value(j);
+  return sum;
+}
+
+// The one-week-ahead forecast of week t from the observed deviations.
+double one_week_ahead(const Coefficients& c, int p, const SeriesWeek& w, int s, double innovation,
+                      const WalkState& st) {
+  const int t = w.week.t;
+  const double sum = lag_sum(c, p, w, t, t, [&](int j) { return st.Z(j, s); });
+  return w.mu(t) + sum - c.theta * w.scale(t, w.lag(t, 1)) * innovation;
+}
+
+void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalkData& data, const SeriesModels& series,
+                    int m, int s, NoiseVariances& VARRES, WalkState& st) {
+  const int t = w.week.t;
+  const int t0 = w.week.t0;
+  if (info.family == ModelFamily::kSazonal) {
+    st.P(m) = w.mu(t);
+    VARRES(t, m) = data.stats.VARSEM(t);
+    return;
+  }
+  if (info.family == ModelFamily::kConstante) {
+    st.P(m) = data.stats.MEDGER;
+    VARRES(t, m) = data.stats.VARGER;
+    return;
+  }
+  set_buffer(info, w, m, s, st);
+  const int p = info.order;
+  if (w.week.first_year && p >= (info.is_month_start ? t0 : t)) {
+    st.P(m) = w.week.x;
+    st.R(m) = w.week.x;
+    return;
+  }
+  const Coefficients c = coefficients_of(info, data.params, t);
+  const double innovation = st.Z(1, s) - (st.R(m) - w.mu(w.lag(t, 1)));
+  const int base = info.is_month_start ? t0 : t;
+  const double sum = lag_sum(c, p, w, t, base, [&](int j) { return st.B(j, m); });
+  double forecast = w.mu(t) + sum;
+  if (info.family == ModelFamily::kParmaRo) {
+    if (w.week.first_week) st.a0(p, s) = innovation;
+    forecast = forecast - c.theta * w.scale(t, w.lag(t0, 1)) * st.a0(p, s);
+  } else if (info.has_moving_average && w.week.first_week) {
+    forecast = forecast - c.theta * w.scale(t, w.lag(t, 1)) * innovation;
+  }
+  const int reference = info.is_periodic ? series.F2 : series.F1;
+  if (forecast < 0.0 && reference != m) forecast = st.P(reference);
+  st.P(m) = forecast;
+  if (info.has_moving_average) st.R(m) = one_week_ahead(c, p, w, s, innovation, st);
+}
+
+}  // namespace
+
+void INISP(WalkState& state, int s, int Y, int NSEM, const SeriesWalkData& data) {
+  if (Y < 2) {
+    for (int i = 1; i <= kNP; ++i) state.Z(i, s) = 0.0;
+    state.Z0(s) = 0.0;
+    return;
+  }
+  for (int i = 1; i <= kNP; ++i) state.Z(i, s) = deviation(data.stats, data.series(Y - 1, NSEM - i), NSEM - i);
+  state.Z0(s) = deviation(data.stats, data.series(Y - 1, NSEM), NSEM);
+}
+
+void forecast_series_week(const ModelList& models, int s, const SeriesWalkData& data, int NSEM, const StepWeek& week,
+                          NoiseVariances& VARRES, WalkState& state) {
+  const SeriesWeek w{data.stats, NSEM, week};
+  const SeriesModels& series = models.series(s);
+  shift_observed_state(state, s);
+  for (int m = series.first; m <= series.last; ++m) {
+    forecast_model(models.model(m), w, data, series, m, s, VARRES, state);
+  }
+}
+
+void return_to_flows(const ModelList& models, int s, const SeriesStatistics& stats, double LAMBDA, double LIMBC,
+                     const NoiseVariances& VARRES, int t, WalkState& state) {
+  const SeriesModels& series = models.series(s);
+  for (int m = series.first; m <= series.last; ++m) state.A(m) = state.P(m);
+  ATRANS(state.P, state.A, LAMBDA, VARRES, series.last, t, LIMBC, series.F2, stats.VARSEM(t));
+}
+
+void limit_last_model(const ModelList& models, int s, const SeriesStatistics& stats, int t, WalkState& state) {
+  const SeriesModels& series = models.series(s);
+  const int last = series.last;
+  int centre_model = 0;
+  if (series.F2 < last) {
+    centre_model = series.F2;
+  } else if (last >= 2) {
+    centre_model = series.F1;
+  } else {
+    return;
+  }
+  const double centre = state.P(centre_model);
+  const double half_width = kBandDeviations * std::sqrt(stats.VARSEM(t));
+  const double upper = centre + half_width;
+  const double lower = centre - half_width;
+  if (state.P(last) > upper) {
+    state.P(last) = upper;
+  } else if (state.P(last) < lower) {
+    state.P(last) = lower;
+  }
+}
+
+}  // namespace darcalim
