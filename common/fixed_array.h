@@ -31,7 +31,7 @@ class Array {
 
  public:
   static constexpr int kRank = sizeof...(Extents);
-  static constexpr std::array<int, kRank> kExtents{Extents...};
+  static constexpr std::array<int, static_cast<std::size_t>(kRank)> kExtents{Extents...};
   static constexpr std::size_t kSize = (static_cast<std::size_t>(Extents) * ...);
 
   Array() : data_{} {}

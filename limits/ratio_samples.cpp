@@ -1,0 +1,119 @@
+#include "limits/ratio_samples.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <stdexcept>
+#include <string>
+
+#include "evaluation/sorting.h"
+
+namespace darcalim {
+
+namespace {
+
+// The quantiles of the thresholds, held as 4-byte reals: the 4-byte 0.33 and
+// 0.66 lie slightly above the decimals, so n * 0.33 that should be whole
+// stays whole when truncated.
+constexpr float kQuantiles[kThresholds] = {0.25f, 0.33f, 0.5f, 0.66f, 0.75f};
+constexpr float kThresholdFactor = 1.00001f;
+
+int first_week(const WeekGrouping& g, int k) { return g.INIPER(k); }
+int last_week(const WeekGrouping& g, int k) { return g.INIPER(k + 1) - 1; }
+
+void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
+                     RatioSamples& out) {
+  std::vector<float> pooled;
+  for (int y = FIRST; y <= LAST; ++y) {
+    for (int w = first_week(g, k); w <= last_week(g, k); ++w) pooled.push_back(static_cast<float>(V(y, w)));
+  }
+  const int n = static_cast<int>(pooled.size());
+  if (n == 0) {
+    for (int q = 1; q <= kThresholds; ++q) out.LIMCLASSE(CODPER, k, q) = 0.0;
+    return;
+  }
+  std::vector<std::int16_t> indx(pooled.size());
+  ESCO7(n, pooled, indx, 1.0f, n);
+  for (int q = 1; q <= kThresholds; ++q) {
+    int position = static_cast<int>(static_cast<float>(n) * kQuantiles[q - 1]);
+    if (position < 1) position = 1;
+    const float value = pooled[static_cast<std::size_t>(indx[static_cast<std::size_t>(position - 1)] - 1)];
+    out.LIMCLASSE(CODPER, k, q) = static_cast<double>(value * kThresholdFactor);
+  }
+}
+
+// The flows of period k in year y, preceded by the flow before the period.
+std::vector<double> flow_sequence(const SeriesTable& V, const WeekGrouping& g, int k, int y, int NSEM) {
+  std::vector<double> flows;
+  if (k > 1) {
+    flows.push_back(V(y, first_week(g, k) - 1));
+  } else if (y > 1) {
+    flows.push_back(V(y - 1, NSEM));
+  } else {
+    flows.push_back(V(1, 1));
+  }
+  for (int w = first_week(g, k); w <= last_week(g, k); ++w) flows.push_back(V(y, w));
+  return flows;
+}
+
+void fill_ratios(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
+                 int NSEM, RatioSamples& out) {
+  for (int y = FIRST; y <= LAST; ++y) {
+    const std::vector<double> flows = flow_sequence(V, g, k, y, NSEM);
+    for (std::size_t j = 1; j < flows.size(); ++j) {
+      const double start = flows[j - 1];
+      if (start == 0.0) continue;
+      const double ratio = flows[j] / start;
+      const int P = j > 1 ? k : (k == 1 ? g.NPER : k - 1);
+      const FlowClasses c = classes_of_flow(out, CODPER, P, start);
+      out.RAZOES(CODPER, k, c.quartile).push_back(ratio);
+      out.RAZOES(CODPER, k, c.tercile).push_back(ratio);
+      out.RAZOES(CODPER, k, c.median).push_back(ratio);
+      out.RAZOES(CODPER, k, kTotal).push_back(ratio);
+    }
+  }
+}
+
+}  // namespace
+
+int grouping_of_period_code(int CODPER) {
+  switch (CODPER) {
+    case 1:
+      return kWeeksGrouping;
+    case 2:
+      return kMonthsGrouping;
+    case 3:
+      return kQuarters;
+    case 4:
+      return kHalfYears;
+    default:
+      throw std::invalid_argument("period code " + std::to_string(CODPER) + " outside 1..4");
+  }
+}
+
+FlowClasses classes_of_flow(const RatioSamples& samples, int CODPER, int P, double flow) {
+  auto at_most = [&](int q) { return flow <= samples.LIMCLASSE(CODPER, P, q); };
+  FlowClasses c;
+  c.median = at_most(kLim50) ? kMedianLower : kMedianUpper;
+  c.tercile = at_most(kLim33) ? kTercile1 : at_most(kLim66) ? kTercile2 : kTercile3;
+  c.quartile = at_most(kLim25)   ? kQuartile1
+               : at_most(kLim50) ? kQuartile2
+               : at_most(kLim75) ? kQuartile3
+                                 : kQuartile4;
+  return c;
+}
+
+void VAZSEMPER(const SeriesTable& V, int FIRST, int LAST, const WeekGroupings& GRUPO, int NSEM,
+               RatioSamples& out, int& once_flag) {
+  out.LIMCLASSE.fill(0.0);
+  for (std::size_t i = 0; i < out.RAZOES.kSize; ++i) out.RAZOES.data()[i].clear();
+  for (int CODPER = 1; CODPER <= kPeriodCodes; ++CODPER) {
+    const WeekGrouping& g = GRUPO(grouping_of_period_code(CODPER));
+    // Every threshold of the grouping first: the first ratio of a period is
+    // classed by the thresholds of the period before it.
+    for (int k = 1; k <= g.NPER; ++k) fill_thresholds(V, FIRST, LAST, g, CODPER, k, out);
+    for (int k = 1; k <= g.NPER; ++k) fill_ratios(V, FIRST, LAST, g, CODPER, k, NSEM, out);
+  }
+  once_flag = 1;
+}
+
+}  // namespace darcalim
