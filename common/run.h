@@ -17,6 +17,7 @@
 #include "common/evaluation_tables.h"
 #include "common/fixed_array.h"
 #include "common/flow_history.h"
+#include "common/forecast_tables.h"
 #include "common/limits.h"
 #include "common/model_list.h"
 #include "common/model_names.h"
@@ -76,6 +77,10 @@ struct Run {
   SimulationErrors simulation;
   PercentileTable percentiles;
   WeeklyChoice choice;
+
+  // --- final forecast
+  PassForecast final_forecast;
+  JoinedForecast joined_forecast;
 
   // --- files
   OutputFile forecast_table;      // PREVISAO.DAT

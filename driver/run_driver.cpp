@@ -6,12 +6,14 @@
 #include "common/run_stop.h"
 #include "driver/calendar.h"
 #include "driver/case_input.h"
+#include "driver/combined_step.h"
 #include "driver/model_catalogue.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
 #include "evaluation/error_reports.h"
 #include "evaluation/simulation.h"
+#include "forecast/final_forecast.h"
 #include "forecast/forecast_table.h"
 #include "stats/series_statistics_report.h"
 
@@ -77,7 +79,7 @@ void run_pass(Run& run) {
   write_averaged_statistics(run);
   rank_and_choose(run);
   copy_to_joined_tables(run);
-  run.forecast_table.close();
+  FPREV(run, LeadCheck());
 }
 
 void run_all(Run& run) {
@@ -88,6 +90,7 @@ void run_all(Run& run) {
     if (!run.combined_marker) break;
     run.PASSO = 2;
   }
+  if (run.PASSO == 2) combined_step(run, LeadCheck());
   post_event(run, kTraceEnd);
 }
 

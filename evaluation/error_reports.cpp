@@ -33,14 +33,62 @@ Ranked rank_models(int NMOD, const std::function<double(int)>& measure) {
   return r;
 }
 
-void write_ranking(OutputFile& report, const Layout& values_layout, FieldValues head, const Ranked& r,
-                   const ModelList& models) {
+using NameOf = std::function<std::string(int)>;
+
+// The sorted values (after the section's number, when it has one) and the names.
+void write_ranking(OutputFile& report, const Layout& values_layout, int number, const Ranked& r,
+                   const NameOf& name) {
   static const Layout kNames("47(A14 ',')");
+  FieldValues head;
+  if (number > 0) head.emplace_back(std::int64_t{number});
   for (const double v : r.values) head.emplace_back(v);
   report.write(values_layout, head);
   FieldValues names;
-  for (const int m : r.order) names.emplace_back(models.model(m).abbreviated);
+  for (const int m : r.order) names.emplace_back(name(m));
   report.write(kNames, names);
+}
+
+const Layout& title_layout() {
+  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
+  return kTitle;
+}
+const Layout& general_layout() {
+  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
+  return kGeneral;
+}
+const Layout& month_layout() {
+  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
+  return kMonth;
+}
+const Layout& week_layout() {
+  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
+  return kWeek;
+}
+const Layout& best_layout() {
+  static const Layout kBest("' MELHOR MODELO, ' A14");
+  return kBest;
+}
+const Layout& chosen_layout() {
+  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
+  return kChosen;
+}
+
+// The general and monthly sections of a ranking report over models 1..n.
+void write_general_and_months(OutputFile& report, int n, const std::function<double(int)>& general,
+                              const std::function<double(int, int)>& monthly, const NameOf& name) {
+  report.write(title_layout());
+  write_ranking(report, general_layout(), 0, rank_models(n, general), name);
+  for (int M = 1; M <= kMonths; ++M) {
+    const Ranked r = rank_models(n, [&](int m) { return monthly(m, M); });
+    write_ranking(report, month_layout(), M, r, name);
+  }
+}
+
+bool is_month_start_week(const WeekGrouping& months, int t) {
+  for (int M = 1; M <= kMonths; ++M) {
+    if (months.INIPER(M) == t) return true;
+  }
+  return false;
 }
 
 }  // namespace
@@ -72,33 +120,51 @@ void write_averaged_statistics(Run& run) {
 }
 
 void rank_and_choose(Run& run) {
-  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
-  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
-  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
-  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
-  static const Layout kBest("' MELHOR MODELO, ' A14");
-  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
   OutputFile& report = run.ranking_report;
   const ErrorTables& err = run.errors;
   const int NMOD = run.models.NMOD;
   const int NSEM = run.CASO.NSEM;
-  report.write(kTitle);
-  write_ranking(report, kGeneral, {}, rank_models(NMOD, [&](int m) { return err.ERRGER(m, 2, C); }), run.models);
-  for (int M = 1; M <= kMonths; ++M) {
-    const Ranked r = rank_models(NMOD, [&](int m) { return err.ERRMES(m, kMonths + M, C); });
-    write_ranking(report, kMonth, {std::int64_t{M}}, r, run.models);
-  }
+  const NameOf name = [&](int m) { return run.models.model(m).abbreviated; };
+  write_general_and_months(
+      report, NMOD, [&](int m) { return err.ERRGER(m, 2, C); },
+      [&](int m, int M) { return err.ERRMES(m, kMonths + M, C); }, name);
   const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NMOD, [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
-    write_ranking(report, kWeek, {std::int64_t{t}}, r, run.models);
-    bool first = false;
-    for (int M = 1; M <= kMonths; ++M) first = first || months.INIPER(M) == t;
+    write_ranking(report, week_layout(), t, r, name);
     const WeekRanking ranking{r.order, r.values, run.models, NMOD};
-    choose_week_model(ranking, t, first, run.choice);
-    report.write(kBest, {run.models.model(run.choice.MODBRUTO(t)).abbreviated});
-    report.write(kChosen, {run.models.model(run.choice.MODESCOLHIDO(t)).abbreviated});
+    choose_week_model(ranking, t, is_month_start_week(months, t), run.choice);
+    report.write(best_layout(), {name(run.choice.MODBRUTO(t))});
+    report.write(chosen_layout(), {name(run.choice.MODESCOLHIDO(t))});
   }
+}
+
+std::string joined_name(const Run& run, int position) {
+  const bool short_history = run.history.NANOS < kShortHistoryYears;
+  const std::string& name = short_history ? run.names.short_combined(position) : run.names.NOMEMOD(position);
+  return name.substr(0, kShortNameWidth);
+}
+
+void RELATXLS(Run& run) {
+  OutputFile& report = run.ranking_report;
+  report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
+  const JoinedErrorTables& err = run.joined_errors;
+  JoinedForecast& joined = run.joined_forecast;
+  const int NX = run.history.NANOS < kShortHistoryYears ? 26 : kMaxModels;
+  const int NSEM = run.CASO.NSEM;
+  const NameOf name = [&](int m) { return joined_name(run, m); };
+  write_general_and_months(
+      report, NX, [&](int m) { return err.ERRGER(m, 2); }, [&](int m, int M) { return err.ERRMES(m, kMonths + M); },
+      name);
+  for (int t = 1; t <= NSEM; ++t) {
+    const Ranked r = rank_models(NX, [&](int m) { return err.ERRSEM(m, NSEM + t); });
+    write_ranking(report, week_layout(), t, r, name);
+    joined.first_ranked(t) = name(run.choice.RANKMOD(1, t));
+    joined.revised_first(t) = name(joined.R2(1, t));
+    report.write(best_layout(), {joined.first_ranked(t)});
+    report.write(chosen_layout(), {joined.revised_first(t)});
+  }
+  report.close();
 }
 
 void copy_to_joined_tables(Run& run) {

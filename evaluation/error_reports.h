@@ -19,6 +19,16 @@ void write_averaged_statistics(Run& run);
 // the error-ranking report.
 void rank_and_choose(Run& run);
 
+// RELATXLS: the error-ranking report written anew over the joined list of a
+// combined run (140 positions, 26 with a short history), from the joined
+// tables; each week names the first model of the joined ranking
+// (run.choice.RANKMOD) and the first after the consistency check
+// (run.joined_forecast.R2), and keeps both names.
+void RELATXLS(Run& run);
+
+// First 14 characters of the 20-character name of a joined position.
+std::string joined_name(const Run& run, int position);
+
 // Copies the combined statistics of the pass to the joined positions.
 void copy_to_joined_tables(Run& run);
 

@@ -1,0 +1,239 @@
+#include "forecast/final_forecast.h"
+
+#include <cmath>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "common/layout.h"
+#include "evaluation/simulation.h"
+#include "forecast/model_step.h"
+
+namespace darcalim {
+
+namespace {
+
+constexpr int kWholeHistory = kWindows;
+// Joined position of the second pass's deviations, whatever the history length.
+constexpr int kSecondPassDeviationOffset = 93;
+
+SeriesWalkData series_data(const Run& run, int s) {
+  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
+  return {values, run.stats(s, kWholeHistory), run.params(s, kWholeHistory)};
+}
+
+bool combined_run(const Run& run) { return run.combined_marker || run.PASSO == 2; }
+
+// One week of every series; `observed` false in the final month.
+void step_week(Run& run, int row, int t, int t0, bool first_week, bool observed, WalkState& state) {
+  for (int s = 1; s <= run.models.series_count; ++s) {
+    const SeriesWalkData data = series_data(run, s);
+    StepWeek week;
+    week.t = t;
+    week.t0 = t0;
+    week.first_week = first_week;
+    week.first_year = row == 1;
+    week.x = data.series(row, t);
+    forecast_series_week(run.models, s, data, run.CASO.NSEM, week, run.VARRES, state);
+    if (run.models.series(s).transformed) {
+      return_to_flows(run.models, s, data.stats, run.LAMBDA(t), run.LIMBC(t), run.VARRES, t, state);
+    } else {
+      limit_last_model(run.models, s, data.stats, t, state);
+    }
+    if (observed) state.Z0(s) = deviation(data.stats, week.x, t);
+  }
+}
+
+// Every model's R takes the observed value of week t of its series.
+void reset_one_week_ahead(Run& run, int row, int t, WalkState& state) {
+  for (int s = 1; s <= run.models.series_count; ++s) {
+    const double x = series_data(run, s).series(row, t);
+    for (int m = run.models.series(s).first; m <= run.models.series(s).last; ++m) state.R(m) = x;
+  }
+}
+
+// The replay up to the week before SEMPREV.
+void replay_history(Run& run, WalkState& state) {
+  const int NSEM = run.CASO.NSEM;
+  const int SEMPREV = run.CASO.SEMPREV;
+  const int last_row = run.history.row_of(run.CASO.ANOPREV);
+  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+  const bool reset = run.CASO.ANOPREV > run.CASO.ANOFEST;
+  const int reset_row = SEMPREV == 1 ? last_row - 1 : last_row;
+  const int reset_week = SEMPREV == 1 ? NSEM : SEMPREV - 1;
+  for (int y = run.JANELA(kWholeHistory).first; y <= last_row; ++y) {
+    const int last_week = y < last_row ? NSEM : SEMPREV - 1;
+    for (int M = 1; M <= kMonths; ++M) {
+      const int t0 = months.INIPER(M);
+      for (int t = t0; t <= months.INIPER(M + 1) - 1 && t <= last_week; ++t) {
+        step_week(run, y, t, t0, t == t0, true, state);
+        if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(run, y, t, state);
+      }
+    }
+  }
+}
+
+// The forecasts and limits of every model for target week t.
+void record_target_week(Run& run, int t, const WalkState& state) {
+  PassForecast& f = run.final_forecast;
+  const ModelList& models = run.models;
+  const double ZCONF = run.CASO.ZCONF;
+  for (int s = 1; s <= models.series_count; ++s) {
+    const SeriesModels& series = models.series(s);
+    if (!series.transformed) {
+      for (int m = series.first; m <= series.last; ++m) {
+        f.P(t, m) = state.P(m);
+        f.FC(t, m) = state.P(m);
+        f.LOWT(t, m) = state.P(m) - ZCONF * f.S(t, m);
+        f.UPPT(t, m) = state.P(m) + ZCONF * f.S(t, m);
+      }
+      continue;
+    }
+    ModelValues low, upp;
+    for (int m = series.first; m <= series.last; ++m) {
+      low(m) = state.P(m) - ZCONF * f.S(t, m);
+      upp(m) = state.P(m) + ZCONF * f.S(t, m);
+    }
+    ATRANS2(low, run.LAMBDA(t), series.last, run.LIMBC(t));
+    ATRANS2(upp, run.LAMBDA(t), series.last, run.LIMBC(t));
+    for (int m = series.first; m <= series.last; ++m) {
+      f.P(t, m) = state.P(m);
+      f.A(t, m) = state.A(m);
+      f.FC(t, m) = state.A(m);
+      f.LOWT(t, m) = low(m);
+      f.UPPT(t, m) = upp(m);
+    }
+  }
+}
+
+// The lead's final values from the model chosen for its week.
+void set_lead_values(Run& run, int k, int t) {
+  PassForecast& f = run.final_forecast;
+  const double FAC = run.history.FAC;
+  const int m = run.choice.MODESCOLHIDO(t);
+  f.lead.PREV(k) = display_value(f.FC(t, m), FAC);
+  f.lead.LINF(k) = display_value(f.LOWT(t, m), FAC);
+  f.lead.LSUP(k) = display_value(f.UPPT(t, m), FAC);
+  f.lead.LINF0(k) = floored(f.lead.LINF(k));
+}
+
+void write_block(Run& run, int t) {
+  const PassForecast& f = run.final_forecast;
+  const double FAC = run.history.FAC;
+  const int NMOD = run.models.NMOD;
+  const int TIPOTRANS = run.CASO.TIPOTRANS;
+  const std::string n = (TIPOTRANS == 1 || TIPOTRANS == 2) ? "94" : "47";
+  const Layout forecasts("(4X,I4," + n + "(F16.1))");
+  const Layout limits("(8X," + n + "(F16.1))");
+  FieldValues line{std::int64_t{t}}, lower, upper;
+  for (int m = 1; m <= NMOD; ++m) {
+    line.emplace_back(display_value(f.FC(t, m), FAC));
+    lower.emplace_back(floored(display_value(f.LOWT(t, m), FAC)));
+    upper.emplace_back(display_value(f.UPPT(t, m), FAC));
+  }
+  run.forecast_table.write(forecasts, line);
+  run.forecast_table.write(limits, lower);
+  run.forecast_table.write(limits, upper);
+  run.forecast_table.write_free({std::string("  ")});
+}
+
+void store_joined(Run& run, int t) {
+  const PassForecast& f = run.final_forecast;
+  JoinedForecast& j = run.joined_forecast;
+  for (int m = 1; m <= run.models.NMOD; ++m) {
+    const int p = joined_position(run, m);
+    j.F140(t, p) = f.FC(t, m);
+    j.LOW140(t, p) = f.LOWT(t, m);
+    j.UP140(t, p) = f.UPPT(t, m);
+  }
+}
+
+void store_joined_deviations(Run& run) {
+  const int offset = run.PASSO == 2 ? kSecondPassDeviationOffset : 0;
+  for (int m = 1; m <= run.models.NMOD; ++m) {
+    for (int t = 1; t <= run.CASO.NSEM; ++t) run.joined_forecast.SD140(m + offset, t) = run.final_forecast.S(t, m);
+  }
+}
+
+// Month and week of the first forecast week, and its year.
+struct FirstWeek {
+  int year = 0;
+  int month = 0;
+  int week = 0;
+};
+
+FirstWeek first_forecast_week(const Run& run) {
+  const int SEMPREV = run.CASO.SEMPREV;
+  if (SEMPREV > run.CASO.NSEM) return {run.CASO.ANOPREV + 1, 1, 1};
+  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+  int month = 1;
+  for (int M = 1; M <= kMonths; ++M) {
+    if (months.INIPER(M) <= SEMPREV) month = M;
+  }
+  return {run.CASO.ANOPREV, month, SEMPREV};
+}
+
+}  // namespace
+
+int lead_week(int SEMPREV, int k, int NSEM) {
+  const int t = SEMPREV + k - 1;
+  return t > NSEM ? t - NSEM : t;
+}
+
+void write_forecast_record(Run& run, const LeadResults& lead) {
+  static const Layout kRecord(
+      "(I8,2X,I4,3X,I2,3X,I2,6F9.1,/,'LIM. INFERIOR',11X,6F9.1,/,'LIM. SUPERIOR',11X,6F9.1)");
+  const FirstWeek w = first_forecast_week(run);
+  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
+                std::int64_t{w.week}};
+  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.PREV(k));
+  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LINF0(k));
+  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LSUP(k));
+  run.forecast_file.write(kRecord, v);
+}
+
+void write_model_file_line(Run& run, const LeadResults& lead) {
+  static const Layout kLine("(I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X))");
+  const FirstWeek w = first_forecast_week(run);
+  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
+                std::int64_t{w.week}};
+  for (int k = 1; k <= kLeads; ++k) {
+    v.emplace_back(lead.ESCOLHA(k).substr(0, 14));
+    v.emplace_back(std::string("("));
+    v.emplace_back(std::int64_t{lead.CODESC(k)});
+    v.emplace_back(std::string(")"));
+  }
+  run.model_file.write(kLine, v);
+}
+
+void FPREV(Run& run, const LeadCheck& check) {
+  const int NSEM = run.CASO.NSEM;
+  const int SEMPREV = run.CASO.SEMPREV;
+  PassForecast& f = run.final_forecast;
+  for (int m = 1; m <= run.models.NMOD; ++m) {
+    for (int t = 1; t <= NSEM; ++t) f.S(t, m) = std::sqrt(run.VARRES(t, m));
+  }
+  if (combined_run(run)) store_joined_deviations(run);
+  auto state = std::make_unique<WalkState>();
+  for (int s = 1; s <= run.models.series_count; ++s) {
+    INISP(*state, s, run.JANELA(kWholeHistory).first, NSEM, series_data(run, s));
+  }
+  replay_history(run, *state);
+  const int row = run.history.row_of(run.CASO.ANOPREV);
+  for (int k = 1; k <= kLeads; ++k) {
+    const int t = lead_week(SEMPREV, k, NSEM);
+    step_week(run, row, t, SEMPREV, k == 1, false, *state);
+    record_target_week(run, t, *state);
+    if (combined_run(run)) store_joined(run, t);
+    set_lead_values(run, k, t);
+    if (check) check(k, t);
+    if (run.PASSO != 2) write_block(run, t);
+  }
+  if (!combined_run(run)) {
+    write_forecast_record(run, f.lead);
+    if (run.CASO.variability_option != 0) write_model_file_line(run, f.lead);
+  }
+  run.forecast_table.close();
+}
+
+}  // namespace darcalim

@@ -1,0 +1,46 @@
+// FPREV: the final forecast of a pass.
+//
+// With the parameters of window 3 every model replays the series month by
+// month from the first year of the history to the week before SEMPREV, so
+// that it reaches the forecast origin with its own state, then forecasts the
+// six weeks SEMPREV..SEMPREV + 5 (counted from week 1 past NSEM) as one final
+// month, one to six weeks ahead. When ANOPREV is later than ANOFEST the
+// one-week-ahead forecasts R are set to the observed values of the week
+// before SEMPREV, so that no innovation enters the final month.
+//
+// Every model gets limits at ZCONF standard deviations S(t, m) =
+// sqrt(VARRES(t, m)) (a transformed model's limits are returned to flows
+// without bias correction); the model chosen for the target week of each lead
+// gives the lead's forecast and limits (run.final_forecast). For each lead
+// `check` (the variability check, with the variability option on, first pass
+// only) may then replace them; then, except in the second pass of a combined
+// run, the lead's block goes to PREVISAO.DAT. After lead 6 the forecast
+// record and, with the variability option, the model-file line are appended
+// (not in a combined run), and PREVISAO.DAT is closed. In a combined run the
+// pass's forecasts, limits and deviations also go to the joined tables.
+// Nothing here stops the run.
+#pragma once
+
+#include <functional>
+
+#include "common/run.h"
+
+namespace darcalim {
+
+// The check of one lead: lead 1..6 and its target week.
+using LeadCheck = std::function<void(int lead, int week)>;
+
+void FPREV(Run& run, const LeadCheck& check);
+
+// Target week of lead k: SEMPREV + k - 1, less NSEM above NSEM.
+int lead_week(int SEMPREV, int k, int NSEM);
+
+// The forecast record of the appended forecast file and the model-file line
+// of a set of lead results.
+void write_forecast_record(Run& run, const LeadResults& lead);
+void write_model_file_line(Run& run, const LeadResults& lead);
+
+// LINF0: a lower limit below 0 becomes 0 (-0.0 stays as it is).
+inline double floored(double lower) { return lower < 0.0 ? 0.0 : lower; }
+
+}  // namespace darcalim
