@@ -42,14 +42,14 @@ TEST(ORDENA, RanksRandomValuesStably) {
   std::mt19937 gen(7);
   std::uniform_int_distribution<int> value(0, 20);
   for (int trial = 0; trial < 50; ++trial) {
-    std::vector<double> x(1 + trial % 30);
+    std::vector<double> x(static_cast<std::size_t>(1 + trial % 30));
     for (double& v : x) v = value(gen);
     const Ranking r = rank_of(x);
     for (std::size_t k = 1; k < x.size(); ++k) {
-      const int a = r.order[k - 1] - 1;
-      const int b = r.order[k] - 1;
+      const auto a = static_cast<std::size_t>(r.order[k - 1] - 1);
+      const auto b = static_cast<std::size_t>(r.order[k] - 1);
       ASSERT_TRUE(x[a] < x[b] || (x[a] == x[b] && a < b));
-      ASSERT_EQ(r.rank[static_cast<std::size_t>(b)], static_cast<int>(k) + 1);
+      ASSERT_EQ(r.rank[b], static_cast<int>(k) + 1);
     }
   }
 }
@@ -73,7 +73,7 @@ TEST(ESCO7, SortsRandomKeysAscending) {
   std::mt19937 gen(11);
   std::uniform_int_distribution<int> value(0, 9);
   for (int trial = 0; trial < 50; ++trial) {
-    std::vector<float> keys(2 + trial);
+    std::vector<float> keys(static_cast<std::size_t>(2 + trial));
     for (float& k : keys) k = static_cast<float>(value(gen)) * 0.1f;
     int first = 0;
     const std::vector<std::int16_t> indx = sorted_indices(keys, &first);
