@@ -27,6 +27,7 @@
 #include "common/series_statistics.h"
 #include "common/series_table.h"
 #include "common/week_groupings.h"
+#include "limits/variability_state.h"
 
 namespace darcalim {
 
@@ -81,6 +82,7 @@ struct Run {
   // --- final forecast
   PassForecast final_forecast;
   JoinedForecast joined_forecast;
+  VariabilityState variability;
 
   // --- files
   OutputFile forecast_table;      // PREVISAO.DAT

@@ -15,6 +15,8 @@
 #include "evaluation/simulation.h"
 #include "forecast/final_forecast.h"
 #include "forecast/forecast_table.h"
+#include "limits/simulation_limits.h"
+#include "limits/variability_check.h"
 #include "stats/series_statistics_report.h"
 
 namespace darcalim {
@@ -58,7 +60,11 @@ void run_window(Run& run, int c) {
   // through PREVT.DAT.
   const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
   RecordFile& records = c == kWindows ? run.total_records : run.half_records;
-  SIMPREV(run, c, eval, records, SimulationClamp());
+  int samples_built = 0;
+  const SimulationClamp clamp = [&run, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
+    VARIHIDRO(run, eval, Y, t, D, samples_built);
+  };
+  SIMPREV(run, c, eval, records, clamp);
   ANAPREV(run, c, eval, records);
 }
 
@@ -79,7 +85,11 @@ void run_pass(Run& run) {
   write_averaged_statistics(run);
   rank_and_choose(run);
   copy_to_joined_tables(run);
-  FPREV(run, LeadCheck());
+  LeadCheck check;
+  if (run.CASO.variability_option != 0 && run.PASSO == 1) {
+    check = [&run](int lead, int week) { VARIAPREV(run, false, lead, week, run.variability.final_forecast_once); };
+  }
+  FPREV(run, check);
 }
 
 void run_all(Run& run) {
@@ -90,7 +100,14 @@ void run_all(Run& run) {
     if (!run.combined_marker) break;
     run.PASSO = 2;
   }
-  if (run.PASSO == 2) combined_step(run, LeadCheck());
+  if (run.PASSO == 2) {
+    int once = 0;
+    LeadCheck check;
+    if (run.CASO.variability_option != 0) {
+      check = [&run, &once](int lead, int week) { VARIAPREV(run, true, lead, week, once); };
+    }
+    combined_step(run, check);
+  }
   post_event(run, kTraceEnd);
 }
 

@@ -25,9 +25,9 @@ using SimulationClamp = std::function<void(int c, int Y, int t, ModelValues& D)>
 // Display value of a stored value: v * (FAC / 604.8), the factor formed first
 // as the case input forms its inverse, so that FAC = 604.8 leaves values as
 // they are.
-inline double display_value(double stored, double FAC) { return stored * (FAC / 604.8); }
+inline double display_value(double stored, double FAC) { return stored * FAC / 604.8; }
 // Stored value of a display value: v * (604.8 / FAC).
-inline double stored_value(double display, double FAC) { return display * (604.8 / FAC); }
+inline double stored_value(double display, double FAC) { return display * 604.8 / FAC; }
 
 void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const SimulationClamp& clamp);
 

@@ -1,0 +1,98 @@
+#include "limits/simulation_limits.h"
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "evaluation/simulation.h"
+#include "evaluation/sorting.h"
+#include "limits/ratio_limits.h"
+#include "limits/ratio_samples.h"
+
+namespace darcalim {
+
+namespace {
+
+struct SampleYears {
+  int first = 0;
+  int last = 0;
+};
+
+SampleYears sample_years(const Run& run, const Window& eval) {
+  if (eval.first >= 2) return {1, eval.first - 1};
+  const Window& whole = run.JANELA(kWindows);
+  if (eval.first == whole.first && eval.last == whole.last) return {eval.first, eval.last};
+  return {eval.last + 1, 2 * eval.last};
+}
+
+// O: the display flows of the history.
+void display_flows(const Run& run, SeriesTable& O) {
+  for (int y = 1; y <= kMaxYears; ++y) {
+    for (int w = 1; w <= kMaxWeeks; ++w) O(y, w) = display_value(run.history.HISTORICO(y, w), run.history.FAC);
+  }
+}
+
+// RAZINF and RAZSUP at the week's percentiles of the sample years' ratios.
+void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, const PercentileTable& perc,
+                   RatioLimits& limits) {
+  std::vector<float> ratios;
+  for (int y = years.first; y <= years.last && y <= kMaxYears; ++y) {
+    if (y == 1 && t == 1) {
+      ratios.push_back(1.0f);
+      continue;
+    }
+    const double denominator = t == 1 ? O(y - 1, NSEM) : O(y, t - 1);
+    if (denominator == 0.0) continue;
+    ratios.push_back(static_cast<float>(O(y, t) / denominator));
+  }
+  const int n = static_cast<int>(ratios.size());
+  if (n == 0) return;
+  std::vector<std::int16_t> index(ratios.size());
+  ESCO7(n, ratios, index, 1.0f, n);
+  auto position = [&](double percentile) {
+    for (int k = 1; k <= n; ++k) {
+      if (static_cast<double>(k) / n * 100.0 >= percentile) return k;
+    }
+    return 0;
+  };
+  const int iL = position(perc.PERCINF(t));
+  const int iU = position(perc.PERCSUP(t));
+  if (iL == 0 || iU == 0) return;
+  limits.RAZINF = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(iL - 1)] - 1)];
+  limits.RAZSUP = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(iU - 1)] - 1)];
+}
+
+}  // namespace
+
+void VARIHIDRO(Run& run, const Window& eval, int Y, int t, ModelValues& D, int& samples_built) {
+  const int NSEM = run.CASO.NSEM;
+  auto O = std::make_unique<SeriesTable>();
+  display_flows(run, *O);
+  const SampleYears years = sample_years(run, eval);
+  if (samples_built == 0) {
+    VAZSEMPER(*O, years.first, years.last > kMaxYears ? kMaxYears : years.last, run.GRUPO, NSEM,
+              run.variability.samples, samples_built);
+  }
+  RatioLimits& limits = run.variability.limits;
+  const PercentileTable& perc = run.percentiles;
+  sample_limits(*O, years, t, NSEM, perc, limits);
+  double Qp = 0.0;
+  if (t == 1) {
+    Qp = Y == 1 ? (*O)(Y, t) : (*O)(Y - 1, NSEM);
+  } else {
+    Qp = (*O)(Y, t - 1);
+  }
+  DETLIMITE(run.variability.samples, run.GRUPO, perc.PERCINF(t), perc.PERCSUP(t), t, perc.CODPER, perc.CODCLA, Qp,
+            NSEM, limits);
+  if (Qp == 0.0) return;
+  for (int m = 1; m <= run.models.NMOD; ++m) {
+    const double ratio = static_cast<float>(D(m) / Qp);
+    if (ratio > limits.RAZSUP) {
+      D(m) = limits.RAZSUP * Qp;
+    } else if (ratio < limits.RAZINF) {
+      D(m) = limits.RAZINF * Qp;
+    }
+  }
+}
+
+}  // namespace darcalim
