@@ -4,6 +4,7 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 
@@ -34,48 +35,70 @@ double load_little_endian(const unsigned char* in) {
 }  // namespace
 
 RecordFile::~RecordFile() {
-  if (file_ != nullptr) std::fclose(file_);
+  try {
+    close();
+  } catch (...) {
+    // A destructor cannot report; close() is called explicitly at the end of a run.
+  }
 }
 
 void RecordFile::open(const std::filesystem::path& path) {
-  if (file_ != nullptr) close();
+  if (open_) close();
   path_ = path;
-  file_ = std::fopen(path.c_str(), "r+b");
-  if (file_ == nullptr) file_ = std::fopen(path.c_str(), "w+b");
-  if (file_ == nullptr) cannot_use(path);
+  image_.clear();
+  std::error_code ec;
+  if (std::filesystem::exists(path, ec)) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    if (!in.is_open()) cannot_use(path);
+    const std::streamoff size = in.tellg();
+    if (size < 0) cannot_use(path);
+    image_.resize(static_cast<std::size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(image_.data()), static_cast<std::streamsize>(size));
+    if (!in) cannot_use(path);
+  } else {
+    std::ofstream create(path, std::ios::binary);
+    if (!create.is_open()) cannot_use(path);
+  }
+  open_ = true;
+  changed_ = false;
 }
 
-void RecordFile::seek(int n) {
-  if (file_ == nullptr) throw std::logic_error("record file not open");
+std::size_t RecordFile::offset(int n) const {
+  if (!open_) throw std::logic_error("record file not open");
   if (n < 1) throw std::logic_error("record number " + std::to_string(n));
-  const long offset = static_cast<long>(n - 1) * kRecordBytes;
-  if (std::fseek(file_, offset, SEEK_SET) != 0) cannot_use(path_);
+  return static_cast<std::size_t>(n - 1) * kRecordBytes;
 }
 
 void RecordFile::write(int n, std::span<const double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
-  std::array<unsigned char, kRecordBytes> bytes{};
-  for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], bytes.data() + 8 * i);
-  seek(n);
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) cannot_use(path_);
+  const std::size_t at = offset(n);
+  if (image_.size() < at + kRecordBytes) image_.resize(at + kRecordBytes, 0);
+  unsigned char* record = image_.data() + at;
+  std::memset(record, 0, kRecordBytes);
+  for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
+  changed_ = true;
 }
 
 void RecordFile::read(int n, std::span<double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
-  std::array<unsigned char, kRecordBytes> bytes{};
-  seek(n);
-  if (std::fread(bytes.data(), 1, bytes.size(), file_) != bytes.size()) {
+  const std::size_t at = offset(n);
+  if (image_.size() < at + kRecordBytes) {
     throw std::logic_error("record " + std::to_string(n) + " of " + path_.filename().string() + " not written");
   }
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(bytes.data() + 8 * i);
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(image_.data() + at + 8 * i);
 }
 
 void RecordFile::close() {
-  if (file_ == nullptr) return;
-  const int flushed = std::fflush(file_);
-  const int closed = std::fclose(file_);
-  file_ = nullptr;
-  if (flushed != 0 || closed != 0) cannot_use(path_);
+  if (!open_) return;
+  open_ = false;
+  if (!changed_) return;
+  changed_ = false;
+  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
+  if (!out.is_open()) cannot_use(path_);
+  out.write(reinterpret_cast<const char*>(image_.data()), static_cast<std::streamsize>(image_.size()));
+  out.close();
+  if (!out) cannot_use(path_);
 }
 
 }  // namespace darcalim

@@ -6,14 +6,17 @@
 // Opening reuses an existing file without truncating it (records beyond those
 // a run writes keep their older content) and creates a missing one.
 //
-// A file that cannot be opened, written or read stops the run (RunStop) with
+// The records are kept in memory while the file is open and written to it,
+// whole, when it is closed (or destroyed).
+//
+// A file that cannot be opened, read or written stops the run (RunStop) with
 // a message naming it; reading a record that the file does not hold is a
 // fault of the program (std::logic_error).
 #pragma once
 
-#include <cstdio>
 #include <filesystem>
 #include <span>
+#include <vector>
 
 namespace darcalim {
 
@@ -28,7 +31,7 @@ class RecordFile {
   ~RecordFile();
 
   void open(const std::filesystem::path& path);
-  bool is_open() const { return file_ != nullptr; }
+  bool is_open() const { return open_; }
   const std::filesystem::path& path() const { return path_; }
 
   // Writes `values` (at most 94) as record n, zero-filled to its length.
@@ -36,14 +39,16 @@ class RecordFile {
   // Reads the first values.size() values of record n.
   void read(int n, std::span<double> values);
 
-  // Flushes and closes; a failure stops the run.
+  // Writes the records to the file and closes it; a failure stops the run.
   void close();
 
  private:
-  void seek(int n);
+  std::size_t offset(int n) const;
 
   std::filesystem::path path_;
-  std::FILE* file_ = nullptr;
+  std::vector<unsigned char> image_;  // the file's bytes
+  bool open_ = false;
+  bool changed_ = false;
 };
 
 }  // namespace darcalim

@@ -61,8 +61,10 @@ void run_window(Run& run, int c) {
   const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
   RecordFile& records = c == kWindows ? run.total_records : run.half_records;
   int samples_built = 0;
-  const SimulationClamp clamp = [&run, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
-    VARIHIDRO(run, eval, Y, t, D, samples_built);
+  auto flows = std::make_unique<SeriesTable>();
+  if (run.CASO.variability_option == 1) display_flows(run, *flows);
+  const SimulationClamp clamp = [&run, &flows, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
+    VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
   };
   SIMPREV(run, c, eval, records, clamp);
   ANAPREV(run, c, eval, records);
@@ -92,6 +94,17 @@ void run_pass(Run& run) {
   FPREV(run, check);
 }
 
+// Every output file is closed before the end code is written, so that a
+// failed last write stops the run instead of passing unseen.
+void close_run_files(Run& run) {
+  for (OutputFile* file : {&run.forecast_table, &run.run_report, &run.boxcox_report, &run.forecast_file,
+                           &run.model_file, &run.ranking_report}) {
+    file->close();
+  }
+  run.half_records.close();
+  run.total_records.close();
+}
+
 void run_all(Run& run) {
   run.trace_text = std::string(80, ' ');
   run.LAMBDA.fill(1.0);
@@ -108,6 +121,7 @@ void run_all(Run& run) {
     }
     combined_step(run, check);
   }
+  close_run_files(run);
   post_event(run, kTraceEnd);
 }
 

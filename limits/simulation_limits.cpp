@@ -1,7 +1,6 @@
 #include "limits/simulation_limits.h"
 
 #include <cstdint>
-#include <memory>
 #include <vector>
 
 #include "evaluation/simulation.h"
@@ -23,13 +22,6 @@ SampleYears sample_years(const Run& run, const Window& eval) {
   const Window& whole = run.JANELA(kWindows);
   if (eval.first == whole.first && eval.last == whole.last) return {eval.first, eval.last};
   return {eval.last + 1, 2 * eval.last};
-}
-
-// O: the display flows of the history.
-void display_flows(const Run& run, SeriesTable& O) {
-  for (int y = 1; y <= kMaxYears; ++y) {
-    for (int w = 1; w <= kMaxWeeks; ++w) O(y, w) = display_value(run.history.HISTORICO(y, w), run.history.FAC);
-  }
 }
 
 // RAZINF and RAZSUP at the week's percentiles of the sample years' ratios.
@@ -64,23 +56,27 @@ void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, con
 
 }  // namespace
 
-void VARIHIDRO(Run& run, const Window& eval, int Y, int t, ModelValues& D, int& samples_built) {
+void display_flows(const Run& run, SeriesTable& O) {
+  for (int y = 1; y <= kMaxYears; ++y) {
+    for (int w = 1; w <= kMaxWeeks; ++w) O(y, w) = display_value(run.history.HISTORICO(y, w), run.history.FAC);
+  }
+}
+
+void VARIHIDRO(Run& run, const SeriesTable& O, const Window& eval, int Y, int t, ModelValues& D, int& samples_built) {
   const int NSEM = run.CASO.NSEM;
-  auto O = std::make_unique<SeriesTable>();
-  display_flows(run, *O);
   const SampleYears years = sample_years(run, eval);
   if (samples_built == 0) {
-    VAZSEMPER(*O, years.first, years.last > kMaxYears ? kMaxYears : years.last, run.GRUPO, NSEM,
+    VAZSEMPER(O, years.first, years.last > kMaxYears ? kMaxYears : years.last, run.GRUPO, NSEM,
               run.variability.samples, samples_built);
   }
   RatioLimits& limits = run.variability.limits;
   const PercentileTable& perc = run.percentiles;
-  sample_limits(*O, years, t, NSEM, perc, limits);
+  sample_limits(O, years, t, NSEM, perc, limits);
   double Qp = 0.0;
   if (t == 1) {
-    Qp = Y == 1 ? (*O)(Y, t) : (*O)(Y - 1, NSEM);
+    Qp = Y == 1 ? O(Y, t) : O(Y - 1, NSEM);
   } else {
-    Qp = (*O)(Y, t - 1);
+    Qp = O(Y, t - 1);
   }
   DETLIMITE(run.variability.samples, run.GRUPO, perc.PERCINF(t), perc.PERCSUP(t), t, perc.CODPER, perc.CODCLA, Qp,
             NSEM, limits);

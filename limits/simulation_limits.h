@@ -18,8 +18,12 @@
 namespace darcalim {
 
 // Adjusts D(1..NMOD), the display forecasts of week t of year Y in the
-// simulation of window c over `eval`; samples_built is cleared by the caller
-// at the start of each window.
-void VARIHIDRO(Run& run, const Window& eval, int Y, int t, ModelValues& D, int& samples_built);
+// simulation over `eval`; O holds the display flows of the history
+// (display_flows) and samples_built is cleared by the caller at the start of
+// each window.
+void VARIHIDRO(Run& run, const SeriesTable& O, const Window& eval, int Y, int t, ModelValues& D, int& samples_built);
+
+// O: the display flows of every row and week of the history.
+void display_flows(const Run& run, SeriesTable& O);
 
 }  // namespace darcalim
