@@ -347,6 +347,13 @@ Layout::Layout(std::string_view notation) {
     }
   };
   expand(expand, nodes, true);
+  // Values left at the end of a pass go on from the reversion point: without
+  // a data field after it, a write would never end.
+  bool reversion_has_data = false;
+  for (std::size_t i = reversion_; i < steps_.size(); ++i) reversion_has_data = reversion_has_data || is_data(steps_[i]);
+  if (data_steps_per_pass() > 0 && !reversion_has_data) {
+    throw std::invalid_argument("layout \"" + std::string(notation) + "\": its last group holds no data field");
+  }
 }
 
 int Layout::data_steps_per_pass() const {

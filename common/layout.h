@@ -4,7 +4,7 @@
 //   Layout("(2X,'AR(',I1,')',A,4(2X,F8.3))")
 // and then writes or reads records. Items may be separated by commas or by
 // blanks, and the outer parentheses are optional, so a layout can be copied
-// as it is documented: "/ 2X 'MES ' I2 /".
+// as it is laid out in a record description: "/ 2X 'MES ' I2 /".
 //
 // Items: 'text' (a quote inside is written twice), nX, Aw, A, Iw, Iw.m, Fw.d,
 // an optional repeat count before A, I and F (15A4), n(...) groups, and /.

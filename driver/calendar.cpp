@@ -1,5 +1,7 @@
 #include "driver/calendar.h"
 
+#include <chrono>
+
 namespace darcalim {
 
 namespace {
@@ -27,19 +29,14 @@ int weekday_month_length(int month, int year) {
 }  // namespace
 
 int ZEL(int day, int month, int year) {
-  if (month > 12 || month < 1) return 0;
+  if (month > 12 || month < 1 || day < 1) return 0;
   if (day > weekday_month_length(month, year)) return 0;
-  const int k = year / 100;
-  int y = year % 100 + (year >= 2000 ? 100 : 0);
-  int m = month - 2;
-  if (m <= 0) {
-    m += 12;
-    y -= 1;
-  }
-  int w = day + (26 * m - 2) / 10 + y - 2 * k + y / 4 + k / 4;
-  if (year >= 2000) w += 1;
-  if (w < 0) w += 7;
-  return w % 7 + 1;
+  // The proleptic Gregorian weekday, right for every year (a congruence with
+  // truncating division would miscount the years before 1920).
+  const std::chrono::year_month_day date{std::chrono::year{year}, std::chrono::month{static_cast<unsigned>(month)},
+                                         std::chrono::day{static_cast<unsigned>(day)}};
+  const std::chrono::weekday weekday{std::chrono::sys_days{date}};
+  return static_cast<int>(weekday.c_encoding()) + 1;
 }
 
 int WEEK(int month, int year) {

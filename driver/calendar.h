@@ -8,8 +8,8 @@
 namespace darcalim {
 
 // Day of the week of a date: 1 Sunday .. 7 Saturday, 0 for an invalid date
-// (month above 12 or day beyond the month). The true weekday for every date
-// from 1920 to 2099.
+// (month above 12 or day beyond the month). The true weekday of the proleptic
+// Gregorian calendar for every year.
 int ZEL(int day, int month, int year);
 
 // Number of operating weeks of a month (the number of its Fridays, 4 or 5).

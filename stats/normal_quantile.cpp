@@ -6,7 +6,8 @@ namespace darcalim {
 
 namespace {
 
-// Sentinels of the original 4-byte constants.
+// Sentinels of a probability outside [0, 1] and of its ends, held as the
+// 4-byte reals nearest 0.99999E+38 and -0.999999E+38.
 constexpr double kHuge = static_cast<double>(0.99999E+38f);
 constexpr double kMinusHuge = static_cast<double>(-0.999999E+38f);
 
