@@ -173,14 +173,18 @@ void build_windows(Run& run) {
 
 int run_darcalim(const std::filesystem::path& folder, std::ostream& console) {
   auto run = std::make_unique<Run>(folder, console);
+  return run_darcalim(*run);
+}
+
+int run_darcalim(Run& run) {
   try {
-    run_all(*run);
+    run_all(run);
     return 0;
   } catch (const RunStop& stop) {
-    if (*stop.what() != '\0') console << stop.what() << "\n";
+    if (*stop.what() != '\0') run.console << stop.what() << "\n";
     return 1;
   } catch (const std::exception& fault) {
-    console << " ERRO INTERNO: " << fault.what() << "\n";
+    run.console << " ERRO INTERNO: " << fault.what() << "\n";
     return 2;
   }
 }

@@ -14,6 +14,11 @@ namespace darcalim {
 
 int run_darcalim(const std::filesystem::path& folder, std::ostream& console);
 
+// The same on a run made by the caller, with its working folder and console;
+// every table of the run stays in `run` afterwards, for the tests that look
+// into a whole run.
+int run_darcalim(Run& run);
+
 // Driver steps, exposed for tests.
 
 // INIPER and ORDSEM of the four groupings from NSEMMES, NSEM and the month
