@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -85,6 +86,8 @@ struct ShortFile {
   int lines;  // period lines present, one fewer than the code needs
 };
 
+void PrintTo(const ShortFile& c, std::ostream* os) { *os << c.name; }
+
 class PercentileFileTooShort : public PercentileFile, public ::testing::WithParamInterface<ShortFile> {};
 
 TEST_P(PercentileFileTooShort, IsRefused) {
@@ -106,6 +109,8 @@ struct BadPeriod {
   int periods;
   int bad;  // the period number written on the last line
 };
+
+void PrintTo(const BadPeriod& c, std::ostream* os) { *os << c.name; }
 
 class PercentileFileBadPeriod : public PercentileFile, public ::testing::WithParamInterface<BadPeriod> {};
 

@@ -5,6 +5,7 @@
 #include <array>
 #include <cmath>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,8 @@ struct RevisionCase {
   std::vector<Placed> placed;
   std::vector<int> expected;  // the models found at the placed positions, in the same order
 };
+
+void PrintTo(const RevisionCase& c, std::ostream* os) { *os << c.name; }
 
 // The week's ranking: the placed models at their positions, every other
 // model in ascending number order at the free positions. A filler at

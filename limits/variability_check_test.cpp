@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <sstream>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -159,6 +160,8 @@ struct LeadCase {
   double LINF0;
   std::string ESCOLHA;
 };
+
+void PrintTo(const LeadCase& c, std::ostream* os) { *os << c.name; }
 
 class VariabilityCheckOfLeadOne : public VariabilityCheck, public ::testing::WithParamInterface<LeadCase> {};
 
