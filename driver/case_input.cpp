@@ -26,7 +26,7 @@ void write_option_summary(Run& run) {
       "(2X,'AR = ',A1,/,2X,'ARMA = ',A1,/,2X,'PAR = ',A1,/,2X,'PARMA = ',A1,/,2X,'Previsao serie total = ',A1,/,"
       "2X,'Imprime parametros = ',A1,/,2X,'Nome do arquivo de vazoes historicas = ',A12,/,"
       "2X,'Mes de inicio do ano hidrologico = ',I2,/,2X,'Numero de semanas anuais do historico = ',I2)");
-  auto one = [](char c) { return std::string(1, c); };
+  auto one = [](char letter) { return std::string(1, letter); };
   write_record(run.console, kSummary,
                {one(c.ar), one(c.arma), one(c.par), one(c.parma), one(c.total_series), one(c.print_parameters),
                 c.history_name, std::int64_t{c.start_month}, std::int64_t{c.NSEM}});

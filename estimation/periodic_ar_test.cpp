@@ -109,7 +109,7 @@ INSTANTIATE_TEST_SUITE_P(
                     WeekCase{"zero_pivot", 0.5, 0.3, 1.0, kZeroPivot, false},
                     // phi2 = (1.2 - 0) / 1: code 11 is kept ahead of code 8.
                     WeekCase{"last_coefficient_out", 0.0, 1.2, 0.0, kLastCoefficientOut, true}),
-    [](const testing::TestParamInfo<WeekCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<WeekCase>& case_info) { return case_info.param.name; });
 
 // ---- ESTPRL ----------------------------------------------------------------
 

@@ -53,7 +53,7 @@ TEST_P(EstpaKnownAnswer, RecoversTheCoefficientsTheAutocorrelationsCameFrom) {
 INSTANTIATE_TEST_SUITE_P(Orders, EstpaKnownAnswer,
                          testing::Values(ArCase{"ar1", {0.7}}, ArCase{"ar2", {0.6, -0.3}},
                                          ArCase{"ar3", {0.5, 0.2, -0.25}}, ArCase{"ar4", {0.4, -0.2, 0.1, 0.3}}),
-                         [](const testing::TestParamInfo<ArCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ArCase>& case_info) { return case_info.param.name; });
 
 TEST(Estpa, Ar2OfAnAr1SequenceHasNoSecondLagAndNoiseRatioThreeQuarters) {
   Fixture f({0.5, 0.25});
@@ -100,7 +100,7 @@ TEST_P(EstpaSolverFailure, KeepsThePreviousCoefficients) {
 INSTANTIATE_TEST_SUITE_P(Codes, EstpaSolverFailure,
                          testing::Values(FailureCase{"zero_pivot", {1.0, 0.5}, 2, kZeroPivot},
                                          FailureCase{"negative_root", {0.9, -0.9, 0.0}, 3, kNegativeRoot}),
-                         [](const testing::TestParamInfo<FailureCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<FailureCase>& case_info) { return case_info.param.name; });
 
 struct ArmaCase {
   std::string name;
@@ -134,7 +134,7 @@ TEST_P(EstmaKnownAnswer, RecoversPhiAndTheta) {
 INSTANTIATE_TEST_SUITE_P(Models, EstmaKnownAnswer,
                          testing::Values(ArmaCase{"persistent", 0.8, 0.3}, ArmaCase{"negative_theta", 0.5, -0.4},
                                          ArmaCase{"small", 0.3, 0.1}),
-                         [](const testing::TestParamInfo<ArmaCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<ArmaCase>& case_info) { return case_info.param.name; });
 
 TEST(Estma, Arma11PhiIsTheRatioOfTheFirstTwoAutocorrelations) {
   Fixture f({0.6, 0.42});

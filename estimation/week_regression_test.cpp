@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Rules, FirstFittedYear,
                                          YearCase{"lag_reaches_back", Window{1, 20}, 3, 3, 2},
                                          YearCase{"lags_in_the_year", Window{1, 20}, 4, 3, 1},
                                          YearCase{"later_window", Window{21, 40}, 1, 4, 21}),
-                         [](const testing::TestParamInfo<YearCase>& info) { return info.param.name; });
+                         [](const testing::TestParamInfo<YearCase>& case_info) { return case_info.param.name; });
 
 TEST(Anchors, MonthStartsFreezeTheRegressorsOfEveryLaterWeekOfTheMonth) {
   const WeekGroupings g = testing_support::calendar_groupings();

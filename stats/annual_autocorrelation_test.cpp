@@ -48,7 +48,7 @@ TEST(FACOA, IsTheLagCorrelationOfTheWeeksInSequence) {
   std::mt19937 engine(7u);
   SeriesTable X;
   for (int y = 1; y <= kMaxYears; ++y) {
-    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 20.0 + 10.0 * (engine() / 4294967296.0) + std::sin(t / 8.0);
+    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 20.0 + 10.0 * (static_cast<double>(engine()) / 4294967296.0) + std::sin(t / 8.0);
   }
   for (const Window w : {Window{1, 20}, Window{21, 41}}) {
     const SeriesStatistics s = statistics_of(X, w);
@@ -64,7 +64,7 @@ TEST(FACOA, IsTheLagCorrelationOfTheWeeksInSequence) {
     const double N = kNSEM * w.years();
     for (int k = 1; k <= kLags; ++k) {
       double sum = 0.0;
-      for (std::size_t i = start; i < sequence.size(); ++i) sum += sequence[i] * sequence[i - k];
+      for (std::size_t i = start; i < sequence.size(); ++i) sum += sequence[i] * sequence[i - static_cast<std::size_t>(k)];
       EXPECT_NEAR(s.FACANU(k), sum / N, 1e-13) << "window " << w.first << " lag " << k;
     }
   }

@@ -70,7 +70,7 @@ TEST_P(KnownAnswer, FindsTheExponentThatMakesTheWeekSymmetric) {
   // single non-negative trial; then it climbs from its start by 0.1.
   ASSERT_GE(s.approximations.size(), static_cast<std::size_t>(c.lowerings + 1));
   for (int i = 0; i <= c.lowerings; ++i) {
-    const BoxCoxApproximation& a = s.approximations[i];
+    const BoxCoxApproximation& a = s.approximations[static_cast<std::size_t>(i)];
     EXPECT_EQ(a.P, 1);
     EXPECT_NEAR(a.trials.front().LAMBDA, -2.0 - 0.1 * i, 1e-12);
     if (i < c.lowerings) {
@@ -78,7 +78,7 @@ TEST_P(KnownAnswer, FindsTheExponentThatMakesTheWeekSymmetric) {
       EXPECT_GE(a.trials.front().skewness, 0.0);
     }
   }
-  const BoxCoxApproximation& pass1 = s.approximations[c.lowerings];
+  const BoxCoxApproximation& pass1 = s.approximations[static_cast<std::size_t>(c.lowerings)];
   EXPECT_LT(pass1.trials.front().skewness, 0.0);
   for (std::size_t k = 1; k < pass1.trials.size(); ++k) {
     EXPECT_NEAR(pass1.trials[k].LAMBDA - pass1.trials[k - 1].LAMBDA, 0.1, 1e-12);
@@ -88,10 +88,10 @@ TEST_P(KnownAnswer, FindsTheExponentThatMakesTheWeekSymmetric) {
   // Later passes: counters 2, 3, ..., at most 9 trials, each a tenth of the
   // step before (4-byte 0.1).
   double step = 0.1;
-  for (std::size_t i = c.lowerings + 1; i < s.approximations.size(); ++i) {
+  for (std::size_t i = static_cast<std::size_t>(c.lowerings) + 1; i < s.approximations.size(); ++i) {
     const BoxCoxApproximation& a = s.approximations[i];
     step *= static_cast<double>(0.1f);
-    EXPECT_EQ(a.P, static_cast<int>(i - c.lowerings) + 1);
+    EXPECT_EQ(a.P, static_cast<int>(i) - c.lowerings + 1);
     EXPECT_GE(a.trials.size(), 1u);
     EXPECT_LE(a.trials.size(), 9u);
     for (std::size_t k = 1; k < a.trials.size(); ++k) {
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(Weeks, KnownAnswer,
 // further, and the week ends with an exponent above 4.0 after 11 passes.
 TEST(SearchBoxCoxWeek, NoSignChangeUpToFiveEndsAboveFour) {
   std::vector<double> flows(kYears);
-  for (int i = 0; i < kYears; ++i) flows[i] = i == 0 ? 1.0 : 100.0 + 0.05 * i;
+  for (int i = 0; i < kYears; ++i) flows[static_cast<std::size_t>(i)] = i == 0 ? 1.0 : 100.0 + 0.05 * i;
   const BoxCoxWeekSearch s = search_boxcox_week(week_of(flows), kWeek, kYears);
   ASSERT_EQ(s.approximations.size(), 11u);
   ASSERT_EQ(s.approximations[0].trials.size(), 71u);
@@ -130,7 +130,7 @@ TEST(SearchBoxCoxWeek, NoSignChangeUpToFiveEndsAboveFour) {
 // 101st first trial, marked as not started.
 TEST(SearchBoxCoxWeek, StartNeverNegativeEndsAfterOneHundredLowerings) {
   std::vector<double> flows(kYears);
-  for (int i = 0; i < kYears; ++i) flows[i] = i == 0 ? 1000.0 : 1.0 + 0.0001 * i;
+  for (int i = 0; i < kYears; ++i) flows[static_cast<std::size_t>(i)] = i == 0 ? 1000.0 : 1.0 + 0.0001 * i;
   const BoxCoxWeekSearch s = search_boxcox_week(week_of(flows), kWeek, kYears);
   ASSERT_EQ(s.approximations.size(), 101u);
   for (const BoxCoxApproximation& a : s.approximations) {

@@ -145,13 +145,13 @@ TEST_P(UnsuitableExponent, StopsAfterTheWeeksSummaryRow) {
 
 std::vector<double> one_low_flow() {
   std::vector<double> flows(kYears);
-  for (int i = 0; i < kYears; ++i) flows[i] = i == 0 ? 1.0 : 100.0 + 0.05 * i;
+  for (int i = 0; i < kYears; ++i) flows[static_cast<std::size_t>(i)] = i == 0 ? 1.0 : 100.0 + 0.05 * i;
   return flows;
 }
 
 std::vector<double> one_high_flow() {
   std::vector<double> flows(kYears);
-  for (int i = 0; i < kYears; ++i) flows[i] = i == 0 ? 1000.0 : 1.0 + 0.0001 * i;
+  for (int i = 0; i < kYears; ++i) flows[static_cast<std::size_t>(i)] = i == 0 ? 1000.0 : 1.0 + 0.0001 * i;
   return flows;
 }
 

@@ -146,14 +146,14 @@ TEST(ATRANS, BandAroundTheFirstModelWithK0One) {
   const int N = static_cast<int>(cases.size());
   for (int i = 1; i <= N; ++i) {
     A(i) = i == 1 ? centre : 50.0 + i;
-    B(i) = cases[i - 1].value;
+    B(i) = cases[static_cast<std::size_t>(i - 1)].value;
   }
   NoiseVariances VARR;
   ATRANS(A, B, 1.0, VARR, N, 1, 0.0, 1, V);
   for (int i = 1; i <= N; ++i) {
-    EXPECT_EQ(B(i), cases[i - 1].returned) << "model " << i;
-    const bool moved = cases[i - 1].returned != cases[i - 1].value;
-    EXPECT_EQ(A(i), moved ? cases[i - 1].returned : (i == 1 ? centre : 50.0 + i)) << "model " << i;
+    EXPECT_EQ(B(i), cases[static_cast<std::size_t>(i - 1)].returned) << "model " << i;
+    const bool moved = cases[static_cast<std::size_t>(i - 1)].returned != cases[static_cast<std::size_t>(i - 1)].value;
+    EXPECT_EQ(A(i), moved ? cases[static_cast<std::size_t>(i - 1)].returned : (i == 1 ? centre : 50.0 + i)) << "model " << i;
   }
 }
 

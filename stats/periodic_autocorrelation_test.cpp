@@ -19,7 +19,7 @@ SeriesTable pseudo_random_flows() {
   std::mt19937 engine(20240607u);
   SeriesTable X;
   for (int y = 1; y <= kMaxYears; ++y) {
-    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 50.0 + 30.0 * (engine() / 4294967296.0) + 0.5 * t;
+    for (int t = 1; t <= kNSEM; ++t) X(y, t) = 50.0 + 30.0 * (static_cast<double>(engine()) / 4294967296.0) + 0.5 * t;
   }
   return X;
 }

@@ -23,9 +23,10 @@ void set_groupings(Run& run) {
       {26, 26}, {13, 13, 13, 13}, {5, 4, 4, 5, 4, 4, 5, 4, 4, 5, 4, 4}, std::vector<int>(kNSEM, 1)};
   for (int g = 1; g <= kGroupings; ++g) {
     WeekGrouping& grouping = run.GRUPO(g);
-    grouping.NPER = static_cast<int>(lengths[g - 1].size());
+    const std::vector<int>& period_lengths = lengths[static_cast<std::size_t>(g - 1)];
+    grouping.NPER = static_cast<int>(period_lengths.size());
     grouping.INIPER(1) = 1;
-    for (int p = 1; p <= grouping.NPER; ++p) grouping.INIPER(p + 1) = grouping.INIPER(p) + lengths[g - 1][p - 1];
+    for (int p = 1; p <= grouping.NPER; ++p) grouping.INIPER(p + 1) = grouping.INIPER(p) + period_lengths[static_cast<std::size_t>(p - 1)];
     for (int t = 1; t <= kNSEM; ++t) grouping.ORDSEM(t) = t;
   }
 }

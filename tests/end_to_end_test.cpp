@@ -105,7 +105,7 @@ TEST_P(EndToEnd, OutputsMatchTheReviewedCopies) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, ::testing::ValuesIn(case_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& case_info) { return case_info.param; });
 
 }  // namespace
 }  // namespace darcalim

@@ -100,7 +100,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"VAZPASTS.DAT", "LINHA 8"}},
         Refusal{"CaseStationAbove600", kCochem, [](const CaseFolder& f) { f.replace_line("CASO3.DAT", 14, "700"); },
                 {"CASO3.DAT", "LINHA 14"}}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Refusal>& case_info) { return std::string(case_info.param.name); });
 
 TEST(NegativeFlow, StopsWithCode2001) {
   CaseFolder folder(kWuerzburg);

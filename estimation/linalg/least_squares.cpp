@@ -109,13 +109,14 @@ struct NormalEquations {
 template <int K>
 NormalEquations accumulate(int N, const Observations& Y, const Regressors& X, const Observations& W) {
   constexpr int n = K + 1;
-  double cross[n][n] = {};
-  double with_y[n] = {};
+  constexpr std::size_t kSize = static_cast<std::size_t>(n);
+  double cross[kSize][kSize] = {};
+  double with_y[kSize] = {};
   const double* x = X.data();
   for (int r = 0; r < N; ++r) {
-    double row[n];
-    for (int i = 0; i < K; ++i) row[i] = x[r * kMaxArOrder + i];
-    row[K] = W.data()[r];
+    double row[kSize];
+    for (int i = 0; i < K; ++i) row[i] = x[static_cast<std::size_t>(r * kMaxArOrder + i)];
+    row[K] = W.data()[static_cast<std::size_t>(r)];
     const double y = Y.data()[r];
     for (int i = 0; i < n; ++i) {
       for (int j = 0; j <= i; ++j) cross[i][j] += row[i] * row[j];

@@ -101,7 +101,7 @@ INSTANTIATE_TEST_SUITE_P(
                     SingularCase{"dependent_rows", {{1.0, 2.0, 3.0}, {2.0, 4.0, 6.0}, {0.0, 1.0, 1.0}}, kZeroPivot},
                     SingularCase{"pivot_at_the_four_byte_billionth", {{kFourByteBillionth, 0.0}, {0.0, 1.0}}, kZeroPivot},
                     SingularCase{"pivot_at_the_eight_byte_billionth", {{1e-9, 0.0}, {0.0, 1.0}}, kSolved}),
-    [](const testing::TestParamInfo<SingularCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<SingularCase>& case_info) { return case_info.param.name; });
 
 struct Sample {
   Observations Y;

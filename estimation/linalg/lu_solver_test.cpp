@@ -52,7 +52,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LuCase{"order_four",
                            {{2.0, -1.0, 0.0, 3.0}, {1.0, 4.0, -2.0, 0.0}, {0.0, 3.0, 5.0, 1.0}, {6.0, 0.0, 1.0, 2.0}},
                            {0.5, -0.25, 1.0, 2.0}}),
-    [](const testing::TestParamInfo<LuCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LuCase>& case_info) { return case_info.param.name; });
 
 class SolvluZeroPivot : public testing::TestWithParam<LuCase> {};
 
@@ -72,7 +72,7 @@ INSTANTIATE_TEST_SUITE_P(
                     LuCase{"middle_column_dependent",
                            {{1.0, 2.0, 0.0}, {2.0, 4.0, 1.0}, {3.0, 6.0, 5.0}},
                            {1.0, 1.0, 1.0}}),
-    [](const testing::TestParamInfo<LuCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<LuCase>& case_info) { return case_info.param.name; });
 
 TEST(Solvlu, LeavesTheCroutFactorsInTheMatrix) {
   // Row 2 is the pivot row of column 1; L = [[4, 0], [2, 2]], U = [[1, 0.5], [0, 1]].

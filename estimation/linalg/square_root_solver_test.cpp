@@ -65,7 +65,7 @@ INSTANTIATE_TEST_SUITE_P(
         CodeCase{"negative_root", {0.9, -0.9, 0.0}, 3, kNegativeRoot},
         CodeCase{"last_coefficient_one", {1.0}, 1, kLastCoefficientOut},
         CodeCase{"last_coefficient_beyond_one", {0.2, 1.2}, 2, kLastCoefficientOut}),
-    [](const testing::TestParamInfo<CodeCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<CodeCase>& case_info) { return case_info.param.name; });
 
 TEST(SquareRootSolver, GoesOnPastALastCoefficientBeyondOne) {
   // AR(2) system with r(1) = 0.2, r(2) = 1.2: phi2 = (1.2 - 0.04) / 0.96.

@@ -83,7 +83,7 @@ INSTANTIATE_TEST_SUITE_P(
         // Schur-Cohn matrix is below 0.000243948 of its entry, counted as
         // zero, and the set is judged not stationary.
         RootCase{"ar4_clustered_inside", join(pair(0.9038, std::numbers::pi - 0.1347), {-0.8081, -0.636}), false}),
-    [](const testing::TestParamInfo<RootCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<RootCase>& case_info) { return case_info.param.name; });
 
 struct CoefficientCase {
   std::string name;
@@ -111,7 +111,7 @@ INSTANTIATE_TEST_SUITE_P(
                     CoefficientCase{"last_exactly_minus_one", {0.0, 0.0, 0.0, -1.0}, 4, kNotStationary},
                     CoefficientCase{"pure_third_lag", {0.0, 0.0, 0.9}, 3, kStationary},
                     CoefficientCase{"white_noise_order_4", {0.0, 0.0, 0.0, 0.0}, 4, kStationary}),
-    [](const testing::TestParamInfo<CoefficientCase>& info) { return info.param.name; });
+    [](const testing::TestParamInfo<CoefficientCase>& case_info) { return case_info.param.name; });
 
 // Random roots kept away from the unit circle. At order 4 the roots inside
 // are drawn no larger than 0.5: with larger ones clustered together the
