@@ -26,8 +26,8 @@
 #include "common/record_file.h"
 #include "common/series_statistics.h"
 #include "common/series_table.h"
+#include "common/variability_tables.h"
 #include "common/week_groupings.h"
-#include "limits/variability_state.h"
 
 namespace darcalim {
 

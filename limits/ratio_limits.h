@@ -43,12 +43,6 @@ namespace darcalim {
 inline constexpr std::size_t kMaxRatioKeys = 10000;
 inline constexpr double kTopClassBound = 100000.0;  // upper CLASSLIM of the highest class
 
-struct RatioLimits {
-  double RAZINF = 0.0;
-  double RAZSUP = 0.0;
-  double CLASSLIM[2] = {0.0, 0.0};  // flow bounds (m3/s) of the class whose sample was used
-};
-
 // PA, PB: the week's percentile pair in per cent; WEEK: the target week of
 // the year; QANT: the flow before the target week, m3/s.
 void DETLIMITE(const RatioSamples& samples, const WeekGroupings& GRUPO, double PA, double PB, int WEEK,

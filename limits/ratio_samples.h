@@ -43,44 +43,15 @@
 #include "common/fixed_array.h"
 #include "common/limits.h"
 #include "common/series_table.h"
+#include "common/variability_tables.h"
 #include "common/week_groupings.h"
 
 namespace darcalim {
-
-inline constexpr int kPeriodCodes = 4;
 
 // Index of the week grouping (GRUPO) of a period code: 1 -> 4 (weeks),
 // 2 -> 3 (months), 3 -> 2 (quarters), 4 -> 1 (half-years). Any other code
 // throws std::invalid_argument.
 int grouping_of_period_code(int CODPER);
-
-// The samples kept for each period.
-enum RatioClass : int {
-  kTotal = 1,
-  kMedianLower,
-  kMedianUpper,
-  kTercile1,
-  kTercile2,
-  kTercile3,
-  kQuartile1,
-  kQuartile2,
-  kQuartile3,
-  kQuartile4,
-};
-inline constexpr int kRatioClasses = 10;
-
-// Positions q of the thresholds in LIMCLASSE(CODPER, period, q).
-inline constexpr int kLim25 = 1;
-inline constexpr int kLim33 = 2;
-inline constexpr int kLim50 = 3;
-inline constexpr int kLim66 = 4;
-inline constexpr int kLim75 = 5;
-inline constexpr int kThresholds = 5;
-
-struct RatioSamples {
-  Array<double, kPeriodCodes, kMaxWeeks, kThresholds> LIMCLASSE;              // (CODPER, period, q)
-  Array<std::vector<double>, kPeriodCodes, kMaxWeeks, kRatioClasses> RAZOES;  // (CODPER, period, class)
-};
 
 // The median, tercile and quartile classes of a flow against the thresholds
 // L25..L75 of period P of a code: median lower when flow <= L50, else upper;
