@@ -4,8 +4,10 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 build="$root/build-example"
+echo "Building darcalim (Release) in $build ..."
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release -DDARCALIM_TESTS=OFF > /dev/null
 cmake --build "$build" -j2 --target darcalim > /dev/null
+echo "Running it on examples/wuerzburg ..."
 work="$(mktemp -d -t darcalim-example-XXXXXX)"
 cp "$root"/examples/wuerzburg/* "$work"/
 cd "$work"
