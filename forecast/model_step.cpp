@@ -53,16 +53,31 @@ Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par,
   return c;
 }
 
-// Everything one week of one series needs.
+// Everything one week of one series needs. The scale factors
+// c(t, u) = sqrt(var t) / sqrt(var u) of the lags of t and of t0 are formed
+// once per week.
 struct SeriesWeek {
+  SeriesWeek(const SeriesStatistics& statistics, int nsem, const StepWeek& step)
+      : stats(statistics), NSEM(nsem), week(step) {
+    const double sd_t = std::sqrt(stats.VARSEM(week.t));
+    for (int j = 1; j <= kNP; ++j) {
+      scale_t[j - 1] = sd_t / std::sqrt(stats.VARSEM(lag(week.t, j)));
+      scale_t0[j - 1] = sd_t / std::sqrt(stats.VARSEM(lag(week.t0, j)));
+    }
+  }
+
+  double mu(int t) const { return stats.MEDSEM(t); }
+  int lag(int t, int j) const { return lagged_week(t, j, NSEM); }
+  // c(t, base - j) for base t or t0.
+  double scale(bool from_month_start, int j) const {
+    return from_month_start ? scale_t0[j - 1] : scale_t[j - 1];
+  }
+
   const SeriesStatistics& stats;
   const int NSEM;
   const StepWeek& week;
-
-  double mu(int t) const { return stats.MEDSEM(t); }
-  // c(t, u) = sqrt(var t) / sqrt(var u).
-  double scale(int t, int u) const { return std::sqrt(stats.VARSEM(t)) / std::sqrt(stats.VARSEM(u)); }
-  int lag(int t, int j) const { return lagged_week(t, j, NSEM); }
+  double scale_t[kNP] = {};
+  double scale_t0[kNP] = {};
 };
 
 void shift_observed_state(WalkState& st, int s) {
@@ -80,11 +95,11 @@ void set_buffer(const ModelInfo& info, const SeriesWeek& w, int m, int s, WalkSt
   st.B(1, m) = st.P(m) - w.mu(w.lag(w.week.t, 1));
 }
 
-// sum over j = 1..p of phi_j * c(t, u_j) * v_j, with u_j = base - j.
+// sum over j = 1..p of phi_j * c(t, base - j) * v_j, base t or t0.
 template <typename Value>
-double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, int t, int base, Value value) {
+double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, bool from_month_start, Value value) {
   double sum = 0.0;
-  for (int j = 1; j <= p; ++j) sum += c.phi[j - 1] * w.scale(t, w.lag(base, j)) * value(j);
+  for (int j = 1; j <= p; ++j) sum += c.phi[j - 1] * w.scale(from_month_start, j) * value(j);
   return sum;
 }
 
@@ -92,8 +107,8 @@ double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, int t, int bas
 double one_week_ahead(const Coefficients& c, int p, const SeriesWeek& w, int s, double innovation,
                       const WalkState& st) {
   const int t = w.week.t;
-  const double sum = lag_sum(c, p, w, t, t, [&](int j) { return st.Z(j, s); });
-  return w.mu(t) + sum - c.theta * w.scale(t, w.lag(t, 1)) * innovation;
+  const double sum = lag_sum(c, p, w, false, [&](int j) { return st.Z(j, s); });
+  return w.mu(t) + sum - c.theta * w.scale(false, 1) * innovation;
 }
 
 void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalkData& data, const SeriesModels& series,
@@ -119,14 +134,13 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
   }
   const Coefficients c = coefficients_of(info, data.params, t);
   const double innovation = st.Z(1, s) - (st.R(m) - w.mu(w.lag(t, 1)));
-  const int base = info.is_month_start ? t0 : t;
-  const double sum = lag_sum(c, p, w, t, base, [&](int j) { return st.B(j, m); });
+  const double sum = lag_sum(c, p, w, info.is_month_start, [&](int j) { return st.B(j, m); });
   double forecast = w.mu(t) + sum;
   if (info.family == ModelFamily::kParmaRo) {
     if (w.week.first_week) st.a0(p, s) = innovation;
-    forecast = forecast - c.theta * w.scale(t, w.lag(t0, 1)) * st.a0(p, s);
+    forecast = forecast - c.theta * w.scale(true, 1) * st.a0(p, s);
   } else if (info.has_moving_average && w.week.first_week) {
-    forecast = forecast - c.theta * w.scale(t, w.lag(t, 1)) * innovation;
+    forecast = forecast - c.theta * w.scale(false, 1) * innovation;
   }
   const int reference = info.is_periodic ? series.F2 : series.F1;
   if (forecast < 0.0 && reference != m) forecast = st.P(reference);
