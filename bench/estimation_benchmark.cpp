@@ -26,22 +26,9 @@ constexpr int kWeeksPerYear = 52;
 constexpr int kMonthWeeks[12] = {5, 4, 4, 5, 4, 4, 5, 4, 4, 5, 4, 4};
 
 void build_groupings(WeekGroupings& GRUPO) {
-  int first[13];
-  first[0] = 1;
-  for (int m = 1; m <= 12; ++m) first[m] = first[m - 1] + kMonthWeeks[m - 1];
-  const int half[3] = {1, first[6], kWeeksPerYear + 1};
-  const int quarter[5] = {1, first[3], first[6], first[9], kWeeksPerYear + 1};
-  GRUPO(1).NPER = 2;
-  GRUPO(2).NPER = 4;
-  GRUPO(3).NPER = 12;
-  GRUPO(4).NPER = kWeeksPerYear;
-  for (int p = 1; p <= 3; ++p) GRUPO(1).INIPER(p) = half[p - 1];
-  for (int p = 1; p <= 5; ++p) GRUPO(2).INIPER(p) = quarter[p - 1];
-  for (int p = 1; p <= 13; ++p) GRUPO(3).INIPER(p) = first[p - 1];
-  for (int p = 1; p <= kWeeksPerYear + 1; ++p) GRUPO(4).INIPER(p) = p;
-  for (int g = 1; g <= kGroupings; ++g) {
-    for (int t = 1; t <= kWeeksPerYear; ++t) GRUPO(g).ORDSEM(t) = t;
-  }
+  Array<int, kMonths> weeks;
+  for (int m = 1; m <= kMonths; ++m) weeks(m) = kMonthWeeks[m - 1];
+  GRUPO = make_week_groupings(kWeeksPerYear, weeks, 1);
 }
 
 // Weekly flows with a seasonal mean and a persistent lognormal noise.

@@ -23,6 +23,13 @@ struct WeekGrouping {
 // Groupings indexed 1..4: G1 half-years, G2 quarters, G3 months, G4 weeks.
 using WeekGroupings = Array<WeekGrouping, kGroupings>;
 
+// The four groupings of a year of NSEM weeks whose months have NSEMMES(m)
+// operating weeks: half-years and quarters of the calendar's lengths that
+// start at the first week of the hydrological year's month `start_month`
+// (ORDSEM runs on from week 1 after week NSEM), months and single weeks in
+// calendar order. Every grouping is switched on.
+WeekGroupings make_week_groupings(int NSEM, const Array<int, kMonths>& NSEMMES, int start_month);
+
 inline constexpr int kHalfYears = 1;
 inline constexpr int kQuarters = 2;
 inline constexpr int kMonthsGrouping = 3;

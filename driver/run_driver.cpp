@@ -30,11 +30,6 @@ const char* const kTitleWithTransformation = "SERIE COM TRANSFORMACAO";
 const char* const kTitleWithoutTransformation = "SERIE SEM TRANSFORMACAO";
 
 void set_pass_tables(Run& run) {
-  const int nsem = run.CASO.NSEM;
-  run.GRUPO(kHalfYears).NPER = 2;
-  run.GRUPO(kQuarters).NPER = 4;
-  run.GRUPO(kMonthsGrouping).NPER = 12;
-  run.GRUPO(kWeeksGrouping).NPER = nsem;
   for (int g = 1; g <= kGroupings; ++g) run.GRUPO(g).enabled = run.CASO.grouping[g - 1] == 'S';
   run.series_count = pass_models(run.CASO.TIPOTRANS, run.history.NANOS).series_count;
   for (int m = 1; m <= kMonths; ++m) run.NSEMMES(m) = WEEK(m, run.CASO.ANOPREV);
@@ -128,34 +123,10 @@ void run_all(Run& run) {
 }  // namespace
 
 void build_week_groupings(Run& run) {
-  const int nsem = run.CASO.NSEM;
-  for (int g = 1; g <= kGroupings; ++g) {
-    for (int i = 1; i <= nsem + 1; ++i) run.GRUPO(g).INIPER(i) = 0;
-  }
-  Array<int, kMonths + 1> C;
-  C(1) = 1;
-  for (int m = 2; m <= kMonths; ++m) C(m) = C(m - 1) + run.NSEMMES(m - 1);
-  C(13) = nsem + 1;
-
-  WeekGrouping& half = run.GRUPO(kHalfYears);
-  half.INIPER(1) = 1;
-  half.INIPER(2) = C(7);
-  half.INIPER(3) = nsem + 1;
-  WeekGrouping& quarter = run.GRUPO(kQuarters);
-  quarter.INIPER(1) = 1;
-  for (int q = 2; q <= 4; ++q) quarter.INIPER(q) = C(3 * q - 2);
-  quarter.INIPER(5) = nsem + 1;
-  for (int m = 1; m <= 13; ++m) run.GRUPO(kMonthsGrouping).INIPER(m) = C(m);
-  for (int t = 1; t <= nsem + 1; ++t) run.GRUPO(kWeeksGrouping).INIPER(t) = t;
-
-  const int start = C(run.CASO.start_month);
-  for (int i = 1; i <= nsem; ++i) {
-    run.GRUPO(kMonthsGrouping).ORDSEM(i) = i;
-    run.GRUPO(kWeeksGrouping).ORDSEM(i) = i;
-    const int week = start + i - 1 > nsem ? start + i - 1 - nsem : start + i - 1;
-    half.ORDSEM(i) = week;
-    quarter.ORDSEM(i) = week;
-  }
+  Array<bool, kGroupings> enabled;
+  for (int g = 1; g <= kGroupings; ++g) enabled(g) = run.GRUPO(g).enabled;
+  run.GRUPO = make_week_groupings(run.CASO.NSEM, run.NSEMMES, run.CASO.start_month);
+  for (int g = 1; g <= kGroupings; ++g) run.GRUPO(g).enabled = enabled(g);
 }
 
 void build_windows(Run& run) {
