@@ -8,7 +8,7 @@
 #include "estimation/iteration_limits.h"
 #include "estimation/linalg/lu_solver.h"
 #include "estimation/linalg/square_root_solver.h"
-#include "estimation/linalg/stationarity_test.h"
+#include "estimation/linalg/schur_stationarity.h"
 
 namespace darcalim {
 namespace {

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "estimation/linalg/error_codes.h"
-#include "estimation/linalg/stationarity_test.h"
+#include "estimation/linalg/schur_stationarity.h"
 #include "estimation/testing/known_models.h"
 
 namespace darcalim {

@@ -1,4 +1,4 @@
-#include "estimation/linalg/stationarity_test.h"
+#include "estimation/linalg/schur_stationarity.h"
 
 #include <array>
 #include <cmath>
@@ -8,12 +8,7 @@
 namespace darcalim {
 namespace {
 
-// Relative size below which a pivot of CHOL counts as zero (8-byte constant).
-constexpr double kCholTolerance = 0.000243948;
-
-// Position (0-based) of entry (row r, column c), r <= c, of a packed upper
-// triangle stored column by column, the same as the lower triangle by rows.
-std::size_t packed(int r, int c) { return static_cast<std::size_t>(c * (c - 1) / 2 + r - 1); }
+std::size_t packed(int r, int c) { return packed_index(r, c); }
 
 bool order_two_stationary(const ArCoefficients& phi) {
   return phi(1) + phi(2) < 1.0 && phi(2) - phi(1) < 1.0;
@@ -57,43 +52,6 @@ int SCHUR(const ArCoefficients& phi, int p) {
   if (p == 3) stationary = order_three_stationary(phi);
   if (p >= 4) stationary = schur_cohn_stationary(phi, p);
   return stationary ? kStationary : kNotStationary;
-}
-
-CholOutcome CHOL(std::span<const double> a, std::span<double> u, int n) {
-  CholOutcome outcome;
-  if (n <= 0) return outcome;
-  const std::size_t entries = static_cast<std::size_t>(n * (n + 1) / 2);
-  if (a.size() < entries || u.size() < entries) {
-    throw std::invalid_argument("CHOL: packed storage shorter than n(n + 1)/2");
-  }
-  outcome.fault = kCholStopped;
-  for (int c = 1; c <= n; ++c) {
-    for (int r = 1; r <= c; ++r) {
-      const double entry = a[packed(r, c)];  // read before u may overwrite it
-      double sum = 0.0;
-      for (int i = 1; i < r; ++i) sum += u[packed(i, r)] * u[packed(i, c)];
-      const double w = entry - sum;
-      const double floor = std::fabs(kCholTolerance * entry);
-      if (r < c) {
-        const double pivot = u[packed(r, r)];
-        if (pivot == 0.0) {
-          u[packed(r, c)] = 0.0;
-          if (std::fabs(w) > floor) return outcome;
-        } else {
-          u[packed(r, c)] = w / pivot;
-        }
-      } else if (std::fabs(w) < floor) {
-        u[packed(c, c)] = 0.0;
-        ++outcome.nullity;
-      } else if (w < 0.0) {
-        return outcome;
-      } else {
-        u[packed(c, c)] = std::sqrt(w);
-      }
-    }
-  }
-  outcome.fault = kCholDone;
-  return outcome;
 }
 
 }  // namespace darcalim

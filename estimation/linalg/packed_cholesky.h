@@ -1,10 +1,4 @@
-// Stationarity test of a set of autoregressive coefficients.
-//
-// SCHUR(phi, p) decides whether phi(1..p), 1 <= p <= 4, describes a stationary
-// autoregression: flag 0 when stationary, 1 when not. |phi(p)| >= 1 fails at
-// once; orders 1 to 3 use closed-form conditions (all strict); order 4 builds
-// the Schur-Cohn matrix M and accepts it only when CHOL factorises it with no
-// fault and no zero pivot.
+// CHOL: square-root factorisation of a packed symmetric matrix.
 //
 // CHOL(a, u, n) factorises the packed symmetric matrix a (lower triangle row
 // by row, n(n + 1)/2 entries) as U'U with U upper-triangular, stored packed
@@ -14,19 +8,14 @@
 // pivot that the rest of its row contradicts.
 #pragma once
 
+#include <cstddef>
 #include <span>
-
-#include "common/fixed_array.h"
-#include "common/limits.h"
 
 namespace darcalim {
 
-inline constexpr int kStationary = 0;
-inline constexpr int kNotStationary = 1;
-
-using ArCoefficients = Array<double, kMaxArOrder>;
-
-int SCHUR(const ArCoefficients& phi, int p);
+// Position (0-based) of entry (row r, column c), r <= c, of a packed upper
+// triangle stored column by column, the same as the lower triangle by rows.
+inline std::size_t packed_index(int r, int c) { return static_cast<std::size_t>(c * (c - 1) / 2 + r - 1); }
 
 inline constexpr int kCholDone = 0;
 inline constexpr int kCholBadOrder = 1;
