@@ -280,18 +280,24 @@ std::string format_real(double value, int width, int decimals) {
     std::string s = (width >= 8 + (negative ? 1 : 0)) ? "Infinity" : "Inf";
     return right_align(negative ? "-" + s : s, width);
   }
-  std::string digits(340 + static_cast<std::size_t>(decimals), '\0');
-  auto result = std::to_chars(digits.data(), digits.data() + digits.size(), std::fabs(value),
-                              std::chars_format::fixed, decimals);
+  // A magnitude of 10^width or more has more digits than the field: its
+  // stars come at once, whatever the value (an exploding model writes 1e300).
+  static constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,  1e8,  1e9,  1e10, 1e11,
+                                            1e12, 1e13, 1e14, 1e15, 1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+  if (width >= 0 && width <= 22 && std::fabs(value) >= kPowersOfTen[width]) return stars(width);
+  char buffer[400];
+  if (decimals > 50) return stars(width);
+  auto result = std::to_chars(buffer, buffer + sizeof buffer, std::fabs(value), std::chars_format::fixed, decimals);
   if (result.ec != std::errc()) return stars(width);
-  digits.resize(static_cast<std::size_t>(result.ptr - digits.data()));
-  if (decimals == 0) digits += '.';
-  const std::string sign = negative ? "-" : "";
-  std::string s = sign + digits;
-  if (static_cast<int>(s.size()) > width && decimals > 0 && digits.size() >= 2 && digits[0] == '0' &&
-      digits[1] == '.') {
-    s = sign + digits.substr(1);
-  }
+  std::string_view digits(buffer, static_cast<std::size_t>(result.ptr - buffer));
+  std::string s;
+  s.reserve(digits.size() + 2);
+  if (negative) s += '-';
+  // A zero integer part is dropped only when the field has no room for it.
+  const bool drop_zero = decimals > 0 && digits.size() >= 2 && digits[0] == '0' && digits[1] == '.' &&
+                         static_cast<int>(digits.size() + (negative ? 1 : 0)) > width;
+  s += drop_zero ? digits.substr(1) : digits;
+  if (decimals == 0) s += '.';
   if (static_cast<int>(s.size()) > width) return stars(width);
   return right_align(s, width);
 }
