@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "estimation/linalg/error_codes.h"
-#include "estimation/testing/known_models.h"
+#include "tests/support/known_models.h"
 
 namespace darcalim {
 namespace {

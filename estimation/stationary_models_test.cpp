@@ -9,7 +9,7 @@
 
 #include "estimation/linalg/error_codes.h"
 #include "estimation/linalg/schur_stationarity.h"
-#include "estimation/testing/known_models.h"
+#include "tests/support/known_models.h"
 
 namespace darcalim {
 namespace {

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "estimation/testing/known_models.h"
+#include "tests/support/known_models.h"
 
 namespace darcalim {
 namespace {

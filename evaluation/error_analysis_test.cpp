@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "driver/model_catalogue.h"
-#include "estimation/testing/known_models.h"
+#include "tests/support/known_models.h"
 #include "tests/support/run_in_folder.h"
 
 namespace darcalim {

@@ -7,7 +7,7 @@
 #include <memory>
 #include <vector>
 
-#include "limits/limits_test_support.h"
+#include "tests/support/ratio_fixtures.h"
 
 namespace darcalim {
 namespace {

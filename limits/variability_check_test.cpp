@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "driver/model_catalogue.h"
-#include "limits/limits_test_support.h"
+#include "tests/support/ratio_fixtures.h"
 #include "tests/support/run_in_folder.h"
 
 namespace darcalim {

@@ -6,7 +6,7 @@
 #include <random>
 #include <vector>
 
-#include "stats/stats_test_support.h"
+#include "tests/support/flow_fixtures.h"
 #include "stats/weekly_moments.h"
 
 namespace darcalim {

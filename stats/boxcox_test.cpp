@@ -8,7 +8,7 @@
 #include "common/layout.h"
 #include "common/run_stop.h"
 #include "stats/boxcox_search.h"
-#include "stats/stats_test_support.h"
+#include "tests/support/flow_fixtures.h"
 
 namespace darcalim {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <random>
 
-#include "stats/stats_test_support.h"
+#include "tests/support/flow_fixtures.h"
 #include "stats/weekly_moments.h"
 
 namespace darcalim {

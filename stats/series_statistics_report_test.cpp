@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/run_stop.h"
-#include "stats/stats_test_support.h"
+#include "tests/support/flow_fixtures.h"
 
 namespace darcalim {
 namespace {

@@ -5,7 +5,7 @@
 #include <cmath>
 #include <string>
 
-#include "stats/stats_test_support.h"
+#include "tests/support/flow_fixtures.h"
 
 namespace darcalim {
 namespace {

@@ -1,5 +1,5 @@
-// Helpers of the stats tests: runs in a scratch folder and weeks of flows
-// built from a known answer.
+// Flows built from a known answer, and runs in a scratch folder, shared by
+// the tests of the statistics and of the phases built on them.
 #pragma once
 
 #include <cmath>
