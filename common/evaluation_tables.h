@@ -6,7 +6,7 @@
 #include <string>
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 

@@ -18,7 +18,7 @@
 #include "common/fixed_array.h"
 #include "common/flow_history.h"
 #include "common/forecast_tables.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/model_list.h"
 #include "common/model_names.h"
 #include "common/output_file.h"

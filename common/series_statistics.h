@@ -2,7 +2,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 

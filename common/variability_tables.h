@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "common/layout.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 

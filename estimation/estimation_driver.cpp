@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "common/layout.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "driver/model_catalogue.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"

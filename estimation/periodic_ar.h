@@ -21,7 +21,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/parameter_store.h"
 #include "common/series_statistics.h"
 #include "common/series_table.h"

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/series_statistics.h"
 #include "common/series_table.h"
 #include "common/week_groupings.h"

@@ -30,7 +30,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/model_list.h"
 #include "common/parameter_store.h"
 #include "common/series_statistics.h"

@@ -15,7 +15,7 @@
 #include <functional>
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 

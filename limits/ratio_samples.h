@@ -41,7 +41,7 @@
 #include <vector>
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/series_table.h"
 #include "common/variability_tables.h"
 #include "common/week_groupings.h"

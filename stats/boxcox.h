@@ -17,7 +17,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/output_file.h"
 #include "common/series_table.h"
 

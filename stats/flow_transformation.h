@@ -13,7 +13,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/series_table.h"
 
 namespace darcalim {

@@ -24,7 +24,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/parameter_store.h"
 
 namespace darcalim {

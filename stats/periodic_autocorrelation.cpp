@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "stats/standardized_value.h"
 
 namespace darcalim {

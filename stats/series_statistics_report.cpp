@@ -4,7 +4,7 @@
 #include <cstdint>
 
 #include "common/layout.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "common/run_stop.h"
 #include "stats/annual_autocorrelation.h"
 #include "stats/periodic_autocorrelation.h"

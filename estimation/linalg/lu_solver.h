@@ -12,7 +12,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "estimation/linalg/error_codes.h"
 
 namespace darcalim {

@@ -8,7 +8,7 @@
 #pragma once
 
 #include "common/fixed_array.h"
-#include "common/limits.h"
+#include "common/table_sizes.h"
 #include "estimation/linalg/packed_cholesky.h"
 
 namespace darcalim {

@@ -1,4 +1,4 @@
-// Limits of the data model: the fixed sizes of every table of a run.
+// The sizes of every table of a run: the limits of the data model.
 #pragma once
 
 namespace darcalim {
