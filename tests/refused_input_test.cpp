@@ -139,7 +139,9 @@ std::string expect_stop_with_report_ending(const CaseFolder& folder, const std::
   EXPECT_EQ(folder.read("RUNTRACE.DAT"), kStateRunning);
   const std::string report = folder.read(report_name);
   EXPECT_GE(report.size(), message.size());
-  if (report.size() >= message.size()) EXPECT_EQ(report.substr(report.size() - message.size()), message);
+  if (report.size() >= message.size()) {
+    EXPECT_EQ(report.substr(report.size() - message.size()), message);
+  }
   return result.message;
 }
 
