@@ -108,7 +108,7 @@ void check_negative_flows(Run& run) {
       if (h.HISTORICO(row, t) >= 0.0) continue;
       run.run_report.write(Layout("(/,/,'***** OCORRENCIA DE VAZOES NEGATIVAS *****')"));
       post_event(run, kTraceNegativeFlow);
-      throw RunStop();
+      throw RunStop::after_messages(" OCORRENCIA DE VAZOES NEGATIVAS");
     }
   }
 }

@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <iostream>
 
-#include "driver/run_driver.h"
+#include "driver/run_result.h"
 
 int main() {
-  const int status = darcalim::run_darcalim(std::filesystem::current_path(), std::cout);
+  const int status = darcalim::run_case(std::filesystem::current_path(), std::cout).exit_status;
   std::cout.flush();
   return status;
 }

@@ -32,7 +32,7 @@ void read_recent_flow_file(Run& run) {
   if (!file.is_open()) {
     run.console << " ERRO: ARQUIVO NAO ENCONTRADO: " << name << "\n";
     run.console << free_form({std::string(kMissingTrendMessage)});
-    throw RunStop();
+    throw RunStop::after_messages(" ERRO: ARQUIVO NAO ENCONTRADO: " + name);
   }
   for (int i = 0; i < kRecentFlowHeaderLines; ++i) file.next_line();
   const Layout line_layout("(I5,13X,4(F10.2))");
@@ -49,7 +49,7 @@ void read_recent_flow_file(Run& run) {
   }
   if (any_zero(run.QPASS)) {
     run.console << free_form({std::string(kMissingTrendMessage)});
-    throw RunStop();
+    throw RunStop::after_messages(" TENDENCIA HIDROLOGICA NAO FORNECIDA: VAZAO NULA OU POSTO AUSENTE EM " + name);
   }
 }
 
@@ -69,7 +69,7 @@ void recent_flows_from_history(Run& run) {
                 << free_form({std::string("        INFORMAR A TENDENCIA"),
                               std::string(" HIDROLOGICA POR MEIO DO ARQUIVO VAZPASTS ")})
                 << free_form({});
-    throw RunStop();
+    throw RunStop::after_messages(" ERRO : VAZOES NULAS NO HISTORICO");
   }
 }
 

@@ -147,16 +147,18 @@ int run_darcalim(const std::filesystem::path& folder, std::ostream& console) {
   return run_darcalim(*run);
 }
 
-int run_darcalim(Run& run) {
+int run_darcalim(Run& run) { return run_to_end(run).status; }
+
+RunEnd run_to_end(Run& run) {
   try {
     run_all(run);
-    return 0;
+    return {};
   } catch (const RunStop& stop) {
     if (*stop.what() != '\0') run.console << stop.what() << "\n";
-    return 1;
+    return {1, stop.reason()};
   } catch (const std::exception& fault) {
     run.console << " ERRO INTERNO: " << fault.what() << "\n";
-    return 2;
+    return {2, std::string(" ERRO INTERNO: ") + fault.what()};
   }
 }
 

@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <ostream>
+#include <string>
 
 #include "common/run.h"
 
@@ -18,6 +19,16 @@ int run_darcalim(const std::filesystem::path& folder, std::ostream& console);
 // every table of the run stays in `run` afterwards, for the tests that look
 // into a whole run.
 int run_darcalim(Run& run);
+
+// How a run ended: its exit status (0 normal end, 1 stop, 2 fault of the
+// program) and, after a stop, the stop's reason in one line.
+struct RunEnd {
+  int status = 0;
+  std::string reason;
+};
+
+// run_darcalim(Run&) telling also why a run stopped.
+RunEnd run_to_end(Run& run);
 
 // Driver steps, exposed for tests.
 

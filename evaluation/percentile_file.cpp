@@ -12,8 +12,9 @@ namespace darcalim {
 namespace {
 
 [[noreturn]] void refuse(const std::filesystem::path& path, std::ostream& console) {
-  console << " ERRO NA LEITURA DO ARQUIVO DE PERCENTIS " << path.filename().string() << "\n";
-  throw RunStop();
+  const std::string message = " ERRO NA LEITURA DO ARQUIVO DE PERCENTIS " + path.filename().string();
+  console << message << "\n";
+  throw RunStop::after_messages(message);
 }
 
 // Grouping of a period code: 1 weeks (G4), 2 months (G3), 3 quarters (G2),

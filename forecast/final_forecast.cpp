@@ -155,12 +155,7 @@ void store_joined_deviations(Run& run) {
   }
 }
 
-// Month and week of the first forecast week, and its year.
-struct FirstWeek {
-  int year = 0;
-  int month = 0;
-  int week = 0;
-};
+}  // namespace
 
 FirstWeek first_forecast_week(const Run& run) {
   const int SEMPREV = run.CASO.SEMPREV;
@@ -172,8 +167,6 @@ FirstWeek first_forecast_week(const Run& run) {
   }
   return {run.CASO.ANOPREV, month, SEMPREV};
 }
-
-}  // namespace
 
 int lead_week(int SEMPREV, int k, int NSEM) {
   const int t = SEMPREV + k - 1;

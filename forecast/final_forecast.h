@@ -35,6 +35,17 @@ void FPREV(Run& run, const LeadCheck& check);
 // Target week of lead k: SEMPREV + k - 1, less NSEM above NSEM.
 int lead_week(int SEMPREV, int k, int NSEM);
 
+// Year, month and week of the first forecast week, as the forecast record
+// carries them: week SEMPREV of ANOPREV in the month of the operating
+// calendar whose first week is the last one not after SEMPREV (week 1, month
+// 1 of the next year were SEMPREV above NSEM).
+struct FirstWeek {
+  int year = 0;
+  int month = 0;
+  int week = 0;
+};
+FirstWeek first_forecast_week(const Run& run);
+
 // The forecast record of the appended forecast file and the model-file line
 // of a set of lead results.
 void write_forecast_record(Run& run, const LeadResults& lead);

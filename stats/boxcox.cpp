@@ -70,7 +70,7 @@ void BOXCOX(const SeriesTable& X, int NSEM, int NANOS, Array<double, kMaxWeeks>&
     if (LAMBDA(w) != 0.0) LIMBC(w) = boxcox_bound(LAMBDA(w));
     if (LAMBDA(w) > kHighestExponent || !start_found(w)) {
       run_report.write(kUnsuitable);
-      throw RunStop();
+      throw RunStop::after_messages(" A TRANSFORMACAO BOX-COX NAO E APROPRIADA PARA ESTE CASO");
     }
   }
 }

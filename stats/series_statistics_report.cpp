@@ -2,6 +2,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <string>
 
 #include "common/layout.h"
 #include "common/table_sizes.h"
@@ -90,7 +91,7 @@ void ESTAT(Run& run, const SeriesTable& series, int window, int series_index, co
   const int zero_variance_week = MOMENT(series, NSEM, years, s);
   if (zero_variance_week != 0) {
     run.run_report.write(kZeroVariance, {std::int64_t{zero_variance_week}});
-    throw RunStop();
+    throw RunStop::after_messages(" ENCONTRADO VARIANCIA NULA PARA A SEMANA " + std::to_string(zero_variance_week));
   }
   for (int g = 1; g <= kGroupings; ++g) {
     if (run.GRUPO(g).enabled) FACORR2(series, NSEM, years, NLAG, run.GRUPO(g), g, s);

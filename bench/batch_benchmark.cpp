@@ -1,0 +1,142 @@
+// 64 case folders (copies of the cases of tests/cases, in turn) run two ways:
+// by darcalim-batch on two threads, as one process, and by the built program
+// in 64 processes one after another, as a shell loop would. The closing line
+// gives the ratio of the two wall-clock times (batch / one after another).
+//
+// Each iteration makes fresh copies of the 64 folders (not timed), then runs
+// them (timed, in wall-clock time: the work is done by child processes).
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "tests/support/scratch_folder.h"
+
+namespace darcalim {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kFolders = 64;
+
+std::vector<std::string> case_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(DARCALIM_CASES_DIR)) {
+    if (entry.is_directory() && fs::exists(entry.path() / "input")) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+// 64 fresh case folders under `root`.
+std::vector<std::string> make_folders(const fs::path& root) {
+  const auto names = case_names();
+  std::vector<std::string> folders;
+  for (int i = 0; i < kFolders; ++i) {
+    const std::string& name = names[static_cast<std::size_t>(i) % names.size()];
+    const fs::path work = root / (std::to_string(i) + "-" + name);
+    fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "input", work);
+    for (const auto& entry : fs::directory_iterator(work)) {
+      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+    }
+    folders.push_back(work.string());
+  }
+  return folders;
+}
+
+// Runs `program` with `arguments` in `folder`, its output sent to /dev/null;
+// returns its exit status, or -1 when it could not be started or did not exit.
+int run_process(const char* program, const std::vector<std::string>& arguments, const std::string& folder) {
+  std::vector<char*> argv{const_cast<char*>(program)};
+  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+  const pid_t child = fork();
+  if (child < 0) return -1;
+  if (child == 0) {
+    const int null = open("/dev/null", O_WRONLY);
+    if (null >= 0) {
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+    }
+    if (chdir(folder.c_str()) != 0) _exit(127);
+    execv(program, argv.data());
+    _exit(127);
+  }
+  int status = 0;
+  while (waitpid(child, &status, 0) < 0) {
+    if (errno != EINTR) return -1;
+  }
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// Mean wall-clock seconds of an iteration of each benchmark, for the ratio.
+double batch_seconds = 0.0;
+double serial_seconds = 0.0;
+
+template <typename Body>
+void timed_iterations(benchmark::State& state, double& mean_seconds, Body body) {
+  double total = 0.0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto scratch = std::make_unique<ScratchFolder>();
+    const std::vector<std::string> folders = make_folders(scratch->path());
+    state.ResumeTiming();
+    const auto start = std::chrono::steady_clock::now();
+    const bool ok = body(scratch->path(), folders);
+    total += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    state.PauseTiming();
+    scratch.reset();  // removing the folders is not timed either
+    state.ResumeTiming();
+    if (!ok) {
+      state.SkipWithError("a run did not end normally");
+      return;
+    }
+  }
+  mean_seconds = total / static_cast<double>(state.iterations());
+  state.counters["folders"] = kFolders;
+}
+
+void BM_Batch64FoldersTwoThreads(benchmark::State& state) {
+  timed_iterations(state, batch_seconds, [](const fs::path& root, const std::vector<std::string>& folders) {
+    std::vector<std::string> arguments{"--jobs", "2"};
+    arguments.insert(arguments.end(), folders.begin(), folders.end());
+    return run_process(DARCALIM_BATCH_EXE, arguments, root.string()) == 0;
+  });
+}
+
+void BM_64ProcessesOneAfterAnother(benchmark::State& state) {
+  timed_iterations(state, serial_seconds, [](const fs::path&, const std::vector<std::string>& folders) {
+    for (const std::string& folder : folders) {
+      if (run_process(DARCALIM_EXE, {}, folder) != 0) return false;
+    }
+    return true;
+  });
+}
+
+BENCHMARK(BM_Batch64FoldersTwoThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_64ProcessesOneAfterAnother)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+
+}  // namespace
+}  // namespace darcalim
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  if (darcalim::batch_seconds > 0.0 && darcalim::serial_seconds > 0.0) {
+    std::printf("batch of 64 folders on 2 threads / 64 processes one after another: %.2f s / %.2f s = %.2f\n",
+                darcalim::batch_seconds, darcalim::serial_seconds, darcalim::batch_seconds / darcalim::serial_seconds);
+  }
+  return 0;
+}

@@ -1,0 +1,84 @@
+// Many case folders, each as its own run, on a number of threads.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "driver/run_result.h"
+
+namespace darcalim::batch {
+
+// One folder of the batch after its run.
+struct FolderOutcome {
+  std::filesystem::path folder;
+  RunResult result;
+  double seconds = 0.0;  // wall-clock time of the run
+  std::string console;   // the run's console output
+};
+
+// What the batch tells while it goes on. Every call comes from the thread
+// that called run_batch, never from the threads running the folders.
+class Progress {
+ public:
+  virtual ~Progress() = default;
+  virtual void start(std::size_t total) = 0;
+  // A folder has finished; `done` counts it.
+  virtual void finished(const FolderOutcome& outcome, std::size_t done, std::size_t failed) = 0;
+  // Called about once a second while runs go on (for a clock to tick).
+  virtual void tick() {}
+  virtual void end() = 0;
+};
+
+// Runs each folder as its own run on `jobs` threads (at most one per folder)
+// and returns the outcomes in the order of `folders`. A folder that does not
+// exist is reported as stopped without a run.
+std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
+                                     Progress* progress = nullptr);
+
+// A bar redrawn in place on a terminal: done/total, failures so far, elapsed
+// and remaining time.
+class ProgressBar : public Progress {
+ public:
+  explicit ProgressBar(std::ostream& out) : out_(out) {}
+  void start(std::size_t total) override;
+  void finished(const FolderOutcome& outcome, std::size_t done, std::size_t failed) override;
+  void tick() override;
+  void end() override;
+
+ private:
+  void draw();
+  std::ostream& out_;
+  std::chrono::steady_clock::time_point started_;
+  std::size_t total_ = 0;
+  std::size_t done_ = 0;
+  std::size_t failed_ = 0;
+};
+
+// One line per finished folder, for logs.
+class ProgressLines : public Progress {
+ public:
+  explicit ProgressLines(std::ostream& out) : out_(out) {}
+  void start(std::size_t total) override { total_ = total; }
+  void finished(const FolderOutcome& outcome, std::size_t done, std::size_t failed) override;
+  void end() override {}
+
+ private:
+  std::ostream& out_;
+  std::size_t total_ = 0;
+};
+
+// "normal end" or "stopped".
+const char* state_name(const RunResult& result);
+
+// The table of the batch: folder, station, state, time, message; then a line
+// of totals.
+void write_end_table(std::ostream& out, const std::vector<FolderOutcome>& outcomes, double seconds);
+
+// Minutes and seconds ("1:05"), or hours too ("2:03:04").
+std::string clock_text(double seconds);
+
+}  // namespace darcalim::batch

@@ -1,0 +1,291 @@
+// darcalim-batch as a user runs it: the built command over scratch copies of
+// the cases of tests/cases and a broken case, on two threads.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <sys/wait.h>
+
+#include <nlohmann/json.hpp>
+
+#include "driver/run_result.h"
+#include "tests/support/file_text.h"
+#include "tests/support/scratch_folder.h"
+
+namespace darcalim {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::string> lines_of(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+std::string without_blanks(const std::string& text) {
+  const auto first = text.find_first_not_of(' ');
+  return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
+}
+
+std::vector<std::string> case_names() {
+  std::vector<std::string> names;
+  for (const auto& entry : fs::directory_iterator(DARCALIM_CASES_DIR)) {
+    if (entry.is_directory() && fs::exists(entry.path() / "input")) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::map<std::string, std::string> folder_files(const fs::path& folder) {
+  std::map<std::string, std::string> files;
+  for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename().string()] = file_text(entry.path());
+  return files;
+}
+
+// The last forecast record of a folder's appended forecast file (named on
+// line 6 of the case data file), as the summary must give it.
+struct Record {
+  std::string station, year, week;
+  std::vector<std::string> value, lower, upper;  // the six F9.1 fields of each line, without blanks
+};
+
+Record last_record(const fs::path& folder) {
+  const std::string case_file = without_blanks(lines_of(file_text(folder / "CASO.DAT")).at(0));
+  const std::string forecast_file = without_blanks(lines_of(file_text(folder / case_file)).at(5));
+  const auto lines = lines_of(file_text(folder / forecast_file));
+  const std::size_t n = lines.size();
+  Record r;
+  r.station = without_blanks(lines.at(n - 3).substr(0, 8));
+  r.year = without_blanks(lines[n - 3].substr(10, 4));
+  r.week = without_blanks(lines[n - 3].substr(22, 2));
+  for (std::size_t k = 0; k < 6; ++k) {
+    r.value.push_back(without_blanks(lines[n - 3].substr(24 + 9 * k, 9)));
+    r.lower.push_back(without_blanks(lines[n - 2].substr(24 + 9 * k, 9)));
+    r.upper.push_back(without_blanks(lines[n - 1].substr(24 + 9 * k, 9)));
+  }
+  return r;
+}
+
+std::vector<std::string> csv_fields(const std::string& line) {
+  std::vector<std::string> fields(1);
+  bool quoted = false;
+  for (std::size_t i = 0; i < line.size(); ++i) {
+    const char c = line[i];
+    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
+      fields.back() += '"';
+      ++i;
+    } else if (c == '"') {
+      quoted = !quoted;
+    } else if (c == ',' && !quoted) {
+      fields.emplace_back();
+    } else {
+      fields.back() += c;
+    }
+  }
+  return fields;
+}
+
+// What the summary says of one folder: its state and message, and its rows.
+struct FolderSummary {
+  std::string state, message, station, year, week;
+  std::vector<std::string> leads, value, lower, upper, model;
+};
+
+std::map<std::string, FolderSummary> read_csv_summary(const std::string& text) {
+  const auto lines = lines_of(text);
+  EXPECT_EQ(lines.at(0),
+            "location_id,location_name,issue_year,issue_week,lead_weeks,target_week,value,lower,upper,level,model,"
+            "unit,folder,state,message");
+  std::map<std::string, FolderSummary> out;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const auto f = csv_fields(lines[i]);
+    EXPECT_EQ(f.size(), 15u) << lines[i];
+    if (f.size() != 15) continue;
+    FolderSummary& s = out[fs::path(f[12]).filename().string()];
+    s.station = f[0], s.year = f[2], s.week = f[3], s.state = f[13], s.message = f[14];
+    if (f[4].empty()) continue;  // a stopped run: no forecast
+    EXPECT_EQ(f[9], "95");
+    EXPECT_EQ(f[11], "m3/s");
+    s.leads.push_back(f[4]), s.value.push_back(f[6]), s.lower.push_back(f[7]), s.upper.push_back(f[8]);
+    s.model.push_back(f[10]);
+  }
+  return out;
+}
+
+// The JSON numbers written back as F9.1 texts, to compare them with the record.
+std::string one_decimal(const nlohmann::json& number) {
+  if (number.is_null()) return "";
+  std::ostringstream text;
+  text.setf(std::ios::fixed);
+  text.precision(1);
+  text << number.get<double>();
+  return text.str();
+}
+
+std::map<std::string, FolderSummary> read_json_summary(const std::string& text) {
+  const nlohmann::json summary = nlohmann::json::parse(text);
+  EXPECT_EQ(summary.at("schema").at("version"), 1);
+  std::map<std::string, FolderSummary> out;
+  for (const auto& series : summary.at("timeSeries")) {
+    FolderSummary& s = out[fs::path(series.at("folder").get<std::string>()).filename().string()];
+    const auto& h = series.at("header");
+    s.state = series.at("state");
+    s.message = series.at("message");
+    s.station = h.at("locationId").is_null() ? "" : h.at("locationId").get<std::string>();
+    s.year = h.at("issueYear").is_null() ? "" : std::to_string(h.at("issueYear").get<int>());
+    s.week = h.at("issueWeek").is_null() ? "" : std::to_string(h.at("issueWeek").get<int>());
+    EXPECT_EQ(h.at("units"), "m3/s");
+    EXPECT_TRUE(h.at("missVal").is_null());
+    EXPECT_TRUE(h.contains("parameterId") && h.contains("timeStep") && h.contains("forecastDate"));
+    for (const auto& e : series.at("events")) {
+      s.leads.push_back(std::to_string(e.at("leadWeeks").get<int>()));
+      s.value.push_back(one_decimal(e.at("value")));
+      s.lower.push_back(one_decimal(e.at("lower")));
+      s.upper.push_back(one_decimal(e.at("upper")));
+      s.model.push_back(e.at("model"));
+    }
+  }
+  return out;
+}
+
+struct Outcome {
+  int status = -1;
+  std::string out, err;
+};
+
+Outcome run_batch_command(const fs::path& scratch, const std::string& arguments) {
+  const fs::path out = scratch / "stdout.txt", err = scratch / "stderr.txt";
+  const std::string command = "'" + std::string(DARCALIM_BATCH_EXE) + "' " + arguments + " > '" + out.string() +
+                              "' 2> '" + err.string() + "'";
+  const int status = std::system(command.c_str());
+  Outcome o;
+  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  o.out = file_text(out);
+  o.err = file_text(err);
+  return o;
+}
+
+class BatchOfCases : public ::testing::TestWithParam<std::string> {};
+
+TEST_P(BatchOfCases, EveryFolderAsASingleRunAndTheSummaryAsTheRecords) {
+  ScratchFolder scratch;
+  const fs::path cases = scratch.path() / "cases";
+  std::string folders;
+  fs::create_directories(cases);
+  for (const std::string& name : case_names()) {
+    fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "input", cases / name);
+    folders += " '" + (cases / name).string() + "'";
+  }
+  fs::create_directories(cases / "broken");
+  std::ofstream(cases / "broken" / "CASO.DAT") << "MISSING.DAT\n";
+  folders += " '" + (cases / "broken").string() + "'";
+  fs::permissions(cases, fs::perms::owner_all, fs::perm_options::add);
+  for (const auto& entry : fs::recursive_directory_iterator(cases)) {
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+  }
+  const fs::path summary = scratch.path() / ("summary." + GetParam());
+  const fs::path consoles = scratch.path() / "console";
+
+  const Outcome o = run_batch_command(scratch.path(), "--jobs 2 --summary '" + summary.string() + "' --console '" +
+                                                          consoles.string() + "'" + folders);
+
+  EXPECT_EQ(o.status, 1) << o.err;
+  const std::map<std::string, FolderSummary> rows =
+      GetParam() == "csv" ? read_csv_summary(file_text(summary)) : read_json_summary(file_text(summary));
+  std::size_t place = 0;
+  for (const std::string& name : case_names()) {
+    SCOPED_TRACE(name);
+    ++place;
+    const fs::path folder = cases / name;
+    // The folder as a single run leaves it, and the run's console output apart.
+    const auto expected = folder_files(fs::path(DARCALIM_CASES_DIR) / name / "expected");
+    const auto actual = folder_files(folder);
+    EXPECT_EQ(actual.size(), expected.size());
+    for (const auto& [file, text] : expected) EXPECT_TRUE(actual.count(file) && actual.at(file) == text) << file;
+    const std::string console_name = (place < 10 ? "000" : "00") + std::to_string(place) + "-" + name + ".txt";
+    EXPECT_EQ(file_text(consoles / console_name), file_text(fs::path(DARCALIM_CASES_DIR) / name / "console.txt"));
+    // The summary's numbers are those of the folder's forecast record.
+    const Record record = last_record(folder);
+    ASSERT_EQ(rows.count(name), 1u);
+    const FolderSummary& s = rows.at(name);
+    EXPECT_EQ(s.state, "normal end");
+    EXPECT_EQ(s.station, record.station);
+    EXPECT_EQ(s.year, record.year);
+    EXPECT_EQ(s.week, record.week);
+    EXPECT_EQ(s.leads, (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
+    EXPECT_EQ(s.value, record.value);
+    EXPECT_EQ(s.lower, record.lower);
+    EXPECT_EQ(s.upper, record.upper);
+    EXPECT_EQ(std::count(s.model.begin(), s.model.end(), ""), 0);
+    EXPECT_NE(o.out.find(name), std::string::npos);
+  }
+  // The broken case: stopped, reported in the summary, the table and the progress lines.
+  ASSERT_EQ(rows.count("broken"), 1u);
+  EXPECT_EQ(rows.at("broken").state, "stopped");
+  EXPECT_NE(rows.at("broken").message.find("MISSING.DAT"), std::string::npos);
+  EXPECT_TRUE(rows.at("broken").value.empty());
+  const auto table = lines_of(o.out);
+  const auto broken_line = std::find_if(table.begin(), table.end(),
+                                        [](const std::string& l) { return l.find("broken") != std::string::npos; });
+  ASSERT_NE(broken_line, table.end()) << o.out;
+  EXPECT_NE(broken_line->find("stopped"), std::string::npos);
+  EXPECT_NE(broken_line->find("MISSING.DAT"), std::string::npos);
+  EXPECT_EQ(table.back().rfind(std::to_string(place + 1) + " folders: " + std::to_string(place) +
+                                   " normal end, 1 stopped",
+                               0),
+            0u)
+      << table.back();
+  EXPECT_EQ(lines_of(o.err).size(), place + 1) << o.err;  // one progress line per folder
+  EXPECT_FALSE(fs::exists(cases / "broken" / "summary.csv"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Summary, BatchOfCases, ::testing::Values("csv", "json"));
+
+TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
+  ScratchFolder scratch;
+  const std::vector<std::pair<std::string, std::string>> lines = {
+      {"", "no case folder"},
+      {"--jobs 0 x", "invalid number of jobs"},
+      {"--shard 4/3 x", "invalid shard"},
+      {"--summary s.txt x", ".csv or .json"},
+      {"--bogus x", "unrecognized option '--bogus'"},
+      {"--list '" + (scratch.path() / "absent.txt").string() + "'", "cannot read the folder list"},
+      {"'" + scratch.path().string() + "' '" + scratch.path().string() + "/.'", "listed twice"},
+      {"--summary '" + (scratch.path() / "s.csv").string() + "' '" + scratch.path().string() + "'",
+       "into a case folder"},
+  };
+  for (const auto& [arguments, reason] : lines) {
+    const ScratchFolder io;
+    const Outcome o = run_batch_command(io.path(), arguments);
+    EXPECT_EQ(o.status, 2) << arguments;
+    EXPECT_EQ(o.out, "") << arguments;
+    EXPECT_EQ(o.err.rfind("darcalim-batch: ", 0), 0u) << arguments << ": " << o.err;
+    EXPECT_NE(o.err.find(reason), std::string::npos) << arguments << ": " << o.err;
+    EXPECT_NE(o.err.find("--help"), std::string::npos) << arguments;
+  }
+}
+
+TEST(BatchCommand, HelpVersionAndAnEmptyShard) {
+  ScratchFolder scratch;
+  const Outcome help = run_batch_command(scratch.path(), "--help");
+  EXPECT_EQ(help.status, 0);
+  EXPECT_EQ(help.out.rfind("Usage: darcalim-batch", 0), 0u);
+  const Outcome version = run_batch_command(scratch.path(), "--version");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.rfind("darcalim-batch ", 0), 0u);
+  // A slice with no folder (more slices than folders) runs nothing and succeeds.
+  const Outcome empty = run_batch_command(scratch.path(), "--shard 2/2 '" + (scratch.path() / "nothing").string() + "'");
+  EXPECT_EQ(empty.status, 0) << empty.err;
+  EXPECT_NE(empty.out.find("0 folders: 0 normal end, 0 stopped"), std::string::npos) << empty.out;
+}
+
+}  // namespace
+}  // namespace darcalim
