@@ -163,8 +163,11 @@ struct Outcome {
 
 Outcome run_batch_command(const fs::path& scratch, const std::string& arguments) {
   const fs::path out = scratch / "stdout.txt", err = scratch / "stderr.txt";
-  const std::string command = "'" + std::string(DARCALIM_BATCH_EXE) + "' " + arguments + " > '" + out.string() +
-                              "' 2> '" + err.string() + "'";
+  // Built by appending: GCC 12 mistakes a chain of + on strings here for an
+  // overlapping copy (-Wrestrict).
+  std::string command = "'";
+  command.append(DARCALIM_BATCH_EXE).append("' ").append(arguments);
+  command.append(" > '").append(out.string()).append("' 2> '").append(err.string()).append("'");
   const int status = std::system(command.c_str());
   Outcome o;
   o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
