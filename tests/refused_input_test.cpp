@@ -32,8 +32,10 @@ TEST_P(RefusedInput, StopsWithItsMessage) {
   folder.write("PREVISAO.DAT", kEarlierTable);
   r.edit(folder);
   std::ostringstream console;
-  const int status = run_darcalim(folder.path(), console);
+  std::ostringstream errors;
+  const int status = run_darcalim(folder.path(), console, errors);
   EXPECT_NE(status, 0);
+  EXPECT_EQ(errors.str().rfind("darcalim: ", 0), 0u) << errors.str();
   for (const char* text : r.message) EXPECT_NE(console.str().find(text), std::string::npos) << console.str();
   EXPECT_EQ(folder.read("RUNSTATE.DAT"), kStateRunning);
   EXPECT_EQ(folder.read("PREVISAO.DAT"), kEarlierTable);
@@ -106,7 +108,8 @@ TEST(NegativeFlow, StopsWithCode2001) {
   CaseFolder folder(kWuerzburg);
   folder.replace_line("HIST1.DAT", 10, "    100.   -104.    209.    133.     94.     85.     98.     81.    150.");
   std::ostringstream console;
-  EXPECT_NE(run_darcalim(folder.path(), console), 0);
+  std::ostringstream errors;
+  EXPECT_NE(run_darcalim(folder.path(), console, errors), 0);
   const std::string line1 = "       1" + std::string(71, ' ') + "\n";
   const std::string line2001 = "    2001" + std::string(71, ' ') + "\n";
   EXPECT_EQ(folder.read("RUNTRACE.DAT"), line1 + line2001);
@@ -124,7 +127,8 @@ TEST(NegativeFlow, StopsWithCode2001) {
 void expect_stop_with_report_ending(const CaseFolder& folder, const std::string& report_name,
                                     const std::string& message) {
   std::ostringstream console;
-  EXPECT_NE(run_darcalim(folder.path(), console), 0);
+  std::ostringstream errors;
+  EXPECT_NE(run_darcalim(folder.path(), console, errors), 0);
   EXPECT_EQ(folder.read("RUNSTATE.DAT"), kStateRunning);
   EXPECT_EQ(folder.read("RUNTRACE.DAT"), kStateRunning);
   const std::string report = folder.read(report_name);
