@@ -102,7 +102,7 @@ INSTANTIATE_TEST_SUITE_P(
                 {"VAZPASTS.DAT", "LINHA 8"}},
         Refusal{"CaseStationAbove600", kCochem, [](const CaseFolder& f) { f.replace_line("CASO3.DAT", 14, "700"); },
                 {"CASO3.DAT", "LINHA 14"}}),
-    [](const ::testing::TestParamInfo<Refusal>& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<Refusal>& row) { return std::string(row.param.name); });
 
 TEST(NegativeFlow, StopsWithCode2001) {
   CaseFolder folder(kWuerzburg);
