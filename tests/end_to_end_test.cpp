@@ -108,7 +108,7 @@ TEST_P(EndToEnd, OutputsMatchTheReviewedCopies) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, EndToEnd, ::testing::ValuesIn(case_names()),
-                         [](const ::testing::TestParamInfo<std::string>& info) { return info.param; });
+                         [](const ::testing::TestParamInfo<std::string>& row) { return row.param; });
 
 }  // namespace
 }  // namespace darcalim
