@@ -16,7 +16,6 @@ const InputItem kStationLine{"CODIGO E NOME DO POSTO", "station code and name"};
 const InputItem kYearsLine{"ANOS INICIAL E FINAL E FATOR", "first and last year and factor"};
 const InputItem kForecastYear{"ANO DA PREVISAO", "forecast year"};
 const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation year"};
-const InputItem kFlow{"VAZAO", "flow"};
 
 // Lines of the case data file that hold the forecast year and the last
 // estimation year (the latter only with recent flows from VAZPASTS; with the

@@ -1,7 +1,8 @@
 // Shared by the fuzz targets: a working folder of their own and a run.
 //
 // Each target writes its input bytes to a file of a scratch folder (one per
-// process, under the system's temporary folder, removed at exit) and calls
+// process, in memory under /dev/shm where there is one, else under the
+// system's temporary folder; removed at exit) and calls
 // the real reader on it, as a run would. Console output and diagnostics go
 // nowhere. A refusal (RunStop) is an expected outcome; any other exception,
 // a crash or a sanitizer report is a fault.
@@ -56,8 +57,12 @@ class FuzzFolder {
  private:
   FuzzFolder() {
     std::random_device device;
+    std::error_code ec;
+    const std::filesystem::path memory("/dev/shm");
+    const std::filesystem::path base =
+        std::filesystem::is_directory(memory, ec) ? memory : std::filesystem::temp_directory_path();
     for (;;) {
-      path_ = std::filesystem::temp_directory_path() / ("darcalim-fuzz-" + std::to_string(device()));
+      path_ = base / ("darcalim-fuzz-" + std::to_string(device()));
       if (std::filesystem::create_directory(path_)) break;
     }
   }
