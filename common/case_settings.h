@@ -6,6 +6,7 @@
 namespace darcalim {
 
 struct CaseSettings {
+  std::string case_file_name;         // the case data file, as named in CASO.DAT
   // File names as read (A12: blank-padded to 12 characters).
   std::string report_name;            // run report
   std::string history_name;           // flow history

@@ -20,6 +20,7 @@ struct FlowHistory {
   int NANOSARQ = 0;           // rows of the file
   int NANOS = 0;              // complete years
   int NSEMULT = 0;            // weeks of the last row
+  int lines_read = 0;         // lines of the file read (for messages)
 
   // Row of a calendar year.
   int row_of(int year) const { return year - first_year + 1; }

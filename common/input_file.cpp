@@ -1,13 +1,34 @@
 #include "common/input_file.h"
 
+#include <string_view>
+
 namespace darcalim {
 
 namespace {
 
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
 std::optional<std::string> read_line(std::istream& stream, int& line_number) {
+  std::streambuf* buffer = stream.rdbuf();
+  if (buffer == nullptr) return std::nullopt;
+  using Traits = std::streambuf::traits_type;
   std::string line;
-  if (!std::getline(stream, line)) return std::nullopt;
-  if (!line.empty() && line.back() == '\r') line.pop_back();
+  bool any = false;
+  bool cut = false;
+  for (;;) {
+    const Traits::int_type c = buffer->sbumpc();
+    if (Traits::eq_int_type(c, Traits::eof())) break;
+    any = true;
+    if (Traits::to_char_type(c) == '\n') break;
+    if (line.size() < kMaxLineLength) {
+      line.push_back(Traits::to_char_type(c));
+    } else {
+      cut = true;
+    }
+  }
+  if (!any) return std::nullopt;
+  if (!cut && !line.empty() && line.back() == '\r') line.pop_back();
+  if (line_number == 0 && line.starts_with(kByteOrderMark)) line.erase(0, kByteOrderMark.size());
   ++line_number;
   return line;
 }

@@ -1,10 +1,17 @@
 // Line sources over text read from files or held in memory.
 //
-// Lines are returned without their line end; a line that ends in CR-LF reads
-// as if it ended in LF, since files of this kind are often written on other
-// systems.
+// Lines are returned without their line end. Files of this kind are often
+// written on other systems, so:
+//  - a line that ends in CR-LF reads as if it ended in LF;
+//  - a UTF-8 byte-order mark at the start of the text is passed over;
+//  - a last line without a line end is read like any other;
+//  - NUL and other bytes are kept as they are (messages show them escaped);
+//  - of a very long line only the first kMaxLineLength bytes are kept and the
+//    rest is passed over, so that memory stays bounded whatever the input:
+//    every layout read from these files is far narrower than that.
 #pragma once
 
+#include <cstddef>
 #include <filesystem>
 #include <fstream>
 #include <optional>
@@ -15,7 +22,10 @@
 
 namespace darcalim {
 
-// The lines of a text file. is_open() is false when the file cannot be read.
+inline constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+// The lines of a text file. is_open() is false when the file cannot be read
+// (absent, unreadable, or not a regular file).
 class InputFile : public LineSource {
  public:
   explicit InputFile(const std::filesystem::path& path);

@@ -342,8 +342,16 @@ Layout::Layout(std::string_view notation) {
   const std::vector<Node> nodes = NotationParser(notation).parse();
   // Expand repeat counts so that one pass of the layout is a flat list of
   // steps; reversion starts at the expansion of the last outermost group.
-  auto expand = [this](auto& self, const std::vector<Node>& list, bool outermost) -> void {
+  // A layout whose repeat counts expand it beyond any record of the files is
+  // refused before its expansion takes unbounded memory.
+  // (Empty groups count as items, so that a repeated empty group is bounded too.)
+  constexpr std::size_t kMaxItems = 100000;
+  std::size_t items = 0;
+  auto expand = [this, notation, &items](auto& self, const std::vector<Node>& list, bool outermost) -> void {
     for (const Node& node : list) {
+      if (++items > kMaxItems) {
+        throw std::invalid_argument("layout \"" + std::string(notation) + "\": more than 100000 items");
+      }
       if (node.is_group) {
         if (outermost) reversion_ = steps_.size();
         for (int r = 0; r < node.repeat; ++r) self(self, node.children, false);

@@ -5,7 +5,12 @@
 // exists, its content stays as it is until the first write, which starts it
 // afresh. A run that stops before writing to such a file therefore leaves
 // what an earlier run wrote there. A file opened for appending is created
-// when absent and receives its lines after the existing ones.
+// when absent and receives its lines after the existing ones; every write to
+// it (one record) goes to the file whole, in one write, and is flushed at
+// once, so that a stop or a crash later in the run leaves the earlier records
+// and this one intact. A write that fails part-way (a full disk) is undone:
+// the file is cut back to its length before the write, so that it never ends
+// with half a record.
 //
 // Bytes are written as they are (form feeds and single-byte letters
 // included); every line ends with '\n'. A file that cannot be created or
@@ -40,16 +45,27 @@ class OutputFile {
   // Closes the file and removes it from the folder.
   void close_and_delete();
 
+  // The last line with something other than blanks written to the file (to
+  // name the reason of a stop that a phase wrote only to its report).
+  const std::string& last_line() const { return last_line_; }
+
  private:
   void ensure_stream();
+  void append_whole(std::string_view text);
 
   std::filesystem::path path_;
   std::ofstream stream_;
+  Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
   bool truncate_on_write_ = false;
+  std::string last_line_;
 };
 
 // Writes a record through a layout to a stream (the console).
 void write_record(std::ostream& out, const Layout& layout, const FieldValues& values = {});
+
+// The stop of a file that cannot be written, with the reason when one is
+// known: "PREVS.DAT: cannot be written (No space left on device)".
+[[noreturn]] void stop_cannot_write(const std::filesystem::path& path);
 
 }  // namespace darcalim

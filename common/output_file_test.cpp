@@ -4,6 +4,7 @@
 
 #include <fstream>
 
+#include "common/run_stop.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
@@ -48,6 +49,59 @@ TEST(OutputFile, CloseAndDeleteRemovesTheFile) {
   file.write_text("x\n");
   file.close_and_delete();
   EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+// Each appended record reaches the file at once, whole: another reader sees
+// it before the file is closed.
+TEST(OutputFile, AppendedRecordIsOnDiskAtOnce) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVS.DAT";
+  { std::ofstream(path) << "earlier\n"; }
+  OutputFile file;
+  file.open(path, OutputFile::Mode::kAppend);
+  file.write_text("record 1\nline 2\nline 3\n");
+  EXPECT_EQ(file_text(path), "earlier\nrecord 1\nline 2\nline 3\n");
+}
+
+// A full disk: the append fails, the run stops naming the file and why.
+TEST(OutputFile, AppendOnAFullDiskStopsNamingTheFile) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVS.DAT";
+  std::filesystem::create_symlink("/dev/full", path);
+  OutputFile file;
+  file.open(path, OutputFile::Mode::kAppend);
+  try {
+    file.write_text(std::string(100, 'x') + "\n");
+    FAIL() << "no stop";
+  } catch (const RunStop& stop) {
+    EXPECT_EQ(stop.diagnostic(), "PREVS.DAT: cannot be written (No space left on device)");
+    EXPECT_NE(std::string(stop.what()).find("PREVS.DAT"), std::string::npos);
+  }
+}
+
+TEST(OutputFile, AFolderInPlaceOfAReportStops) {
+  ScratchFolder folder;
+  std::filesystem::create_directory(folder.path() / "CASO1.REL");
+  OutputFile file;
+  try {
+    file.open(folder.path() / "CASO1.REL", OutputFile::Mode::kRewrite);
+    FAIL() << "no stop";
+  } catch (const RunStop& stop) {
+    EXPECT_EQ(stop.diagnostic(), "CASO1.REL: cannot be written (a folder has its name)");
+  }
+}
+
+TEST(OutputFile, LastLineIsTheLastWithText) {
+  ScratchFolder folder;
+  OutputFile file;
+  file.open(folder.path() / "CASO1.REL", OutputFile::Mode::kRewrite);
+  file.write_text("\n\n***** ENCONTRADO VARIANCIA NULA *****\n\n  \n");
+  EXPECT_EQ(file.last_line(), "***** ENCONTRADO VARIANCIA NULA *****");
+}
+
+TEST(Printable, EscapesControlBytesAndCutsLongTexts) {
+  EXPECT_EQ(printable(std::string("a\0b\t\\", 5)), "a\\0b\\x09\\\\");
+  EXPECT_EQ(printable(std::string(10, 'x'), 4), "xxxx...");
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "common/output_file.h"
 #include "common/run_stop.h"
 
 namespace darcalim {
@@ -15,7 +16,7 @@ namespace darcalim {
 namespace {
 
 [[noreturn]] void cannot_use(const std::filesystem::path& path) {
-  throw RunStop(" ERRO: NAO FOI POSSIVEL GRAVAR O ARQUIVO " + path.filename().string());
+  stop_cannot_write(path);
 }
 
 void store_little_endian(double value, unsigned char* out) {

@@ -3,13 +3,16 @@
 // One Run object is created per run and handed to every phase; nothing of a
 // run lives anywhere else, so several runs can go on side by side in one
 // process. Every file name resolves against the run's working folder, and
-// the console is the stream the run was given.
+// the console is the stream the run was given. Diagnostics (the one-line
+// reasons of stops and the warnings about input) go to the error stream,
+// standard error unless the caller gives another.
 //
 // Tables have the fixed sizes of the data model and live as long as the run;
 // they persist from the first pass of a combined run to the second.
 #pragma once
 
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <string>
 
@@ -32,8 +35,8 @@
 namespace darcalim {
 
 struct Run {
-  Run(std::filesystem::path working_folder, std::ostream& console_stream)
-      : folder(std::move(working_folder)), console(console_stream) {}
+  Run(std::filesystem::path working_folder, std::ostream& console_stream, std::ostream& error_stream = std::cerr)
+      : folder(std::move(working_folder)), console(console_stream), diagnostics(error_stream) {}
   Run(const Run&) = delete;
   Run& operator=(const Run&) = delete;
 
@@ -42,6 +45,7 @@ struct Run {
 
   std::filesystem::path folder;
   std::ostream& console;
+  std::ostream& diagnostics;
 
   // --- driver state
   std::string trace_text = std::string(80, ' ');
@@ -59,6 +63,7 @@ struct Run {
   CaseSettings CASO;
   FlowHistory history;
   Array<double, 4> QPASS;         // flows 1..4 weeks before SEMPREV
+  int QPASS_line = 0;             // line of VAZPASTS they came from (0: none)
   bool zero_flow = false;         // the history holds a zero flow (transformation options)
 
   // --- transformation

@@ -28,13 +28,14 @@ FolderOutcome run_folder(const std::filesystem::path& folder) {
     outcome.result.message = "not a folder";
   } else {
     std::ostringstream console;
+    std::ostringstream errors;
     try {
-      outcome.result = run_case(folder, console);
+      outcome.result = run_case(folder, console, errors);
     } catch (const std::exception& fault) {  // no memory for the run's tables
       outcome.result.exit_status = 2;
       outcome.result.message = std::string("fault of the batch: ") + fault.what();
     }
-    outcome.console = console.str();
+    outcome.console = console.str() + errors.str();
   }
   outcome.seconds = seconds_since(start);
   return outcome;

@@ -1,5 +1,9 @@
 #include "driver/case_file.h"
 
+#include <string>
+#include <vector>
+#include <system_error>
+
 #include "common/run_stop.h"
 #include "driver/input_errors.h"
 #include "stats/normal_quantile.h"
@@ -13,89 +17,174 @@ namespace {
 constexpr std::size_t kLastDotLimit = 9;
 constexpr int kCombinedOption = 5;
 
-std::string read_text(InputFile& file, const char* layout, const std::string& item) {
+const InputItem kCaseFileName{"NOME DO ARQUIVO DO CASO", "name of the case data file"};
+const InputItem kReportName{"NOME DO RELATORIO", "report file name"};
+const InputItem kPrintParameters{"IMPRIME PARAMETROS", "print-parameters switch"};
+const InputItem kHistoryName{"ARQUIVO DE HISTORICO", "history file name"};
+const InputItem kTransformation{"TIPO DE TRANSFORMACAO", "transformation option"};
+const InputItem kStartMonth{"MES DE INICIO DO ANO HIDROLOGICO", "month of start of the hydrological year"};
+const InputItem kForecastFileName{"ARQUIVO DE PREVISOES", "appended forecast file name"};
+const InputItem kRankingReportName{"RELATORIO DE ORDENACAO DOS ERROS", "error-ranking report name"};
+const InputItem kConfidence{"NIVEL DE CONFIANCA", "confidence level"};
+const InputItem kForecastWeek{"SEMANA DA PREVISAO", "forecast week"};
+const InputItem kForecastYear{"ANO DA PREVISAO", "forecast year"};
+const InputItem kTrendSource{"ORIGEM DA TENDENCIA", "trend source"};
+const InputItem kRecentFlowName{"ARQUIVO VAZPASTS", "recent-flow file name"};
+const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation year"};
+const InputItem kStation{"NUMERO DO POSTO", "station number"};
+const InputItem kVariability{"OPCAO DE VARIABILIDADE", "variability option"};
+const InputItem kPercentileName{"ARQUIVO DE PERCENTIS", "percentile file name"};
+const InputItem kWeeksPerYear{"SEMANAS POR ANO", "weeks per year"};
+
+std::string read_text(InputFile& file, const char* layout, const InputItem& item) {
   return as_text(read_required_line(file, Layout(layout), item)[0]);
 }
 
-int read_integer(InputFile& file, const char* layout, const std::string& item) {
+int read_integer(InputFile& file, const char* layout, const InputItem& item) {
   return as_int(read_required_line(file, Layout(layout), item)[0]);
 }
 
-void require(bool ok, const InputFile& file, const std::string& what) {
-  if (!ok) refuse_input(file.name(), file.line_number(), what);
+void require(bool ok, const InputFile& file, const InputItem& item, const std::string& console_text,
+             const std::string& reason) {
+  if (!ok) refuse_input(file.name(), file.line_number(), item, console_text, reason);
 }
 
-void skip_line(InputFile& file, const std::string& item) { read_required_line(file, Layout("(A1)"), item); }
+std::string outside(int value, const char* range) { return std::to_string(value) + " is outside " + range; }
+
+void skip_line(InputFile& file, const InputItem& item) { read_required_line(file, Layout("(A1)"), item); }
 
 void read_lines_1_to_14(Run& run, InputFile& file) {
   CaseSettings& c = run.CASO;
-  c.report_name = read_text(file, "(A12)", "NOME DO RELATORIO");
+  c.report_name = read_text(file, "(A12)", kReportName);
   const auto dot = c.report_name.find_last_of('.');
-  require(dot != std::string::npos && dot < kLastDotLimit, file,
-          "O NOME DO RELATORIO PRECISA DE UM '.' ATE O NONO CARACTERE");
-  c.print_parameters = read_text(file, "(A1)", "IMPRIME PARAMETROS")[0];
-  c.history_name = read_text(file, "(A12)", "ARQUIVO DE HISTORICO");
-  c.TIPOTRANS = read_integer(file, "(I1)", "TIPO DE TRANSFORMACAO");
-  require(c.TIPOTRANS >= 0 && c.TIPOTRANS <= kCombinedOption, file, "TIPO DE TRANSFORMACAO FORA DE 0 A 5");
-  c.start_month = read_integer(file, "(I2)", "MES DE INICIO DO ANO HIDROLOGICO");
-  require(c.start_month >= 1 && c.start_month <= 12, file, "MES DE INICIO FORA DE 1 A 12");
-  c.forecast_file_name = read_text(file, "(A12)", "ARQUIVO DE PREVISOES");
-  c.ranking_report_name = read_text(file, "(A12)", "RELATORIO DE ORDENACAO DOS ERROS");
-  c.confidence_level = read_integer(file, "(I3)", "NIVEL DE CONFIANCA");
+  require(dot != std::string::npos && dot < kLastDotLimit, file, kReportName,
+          "O NOME DO RELATORIO PRECISA DE UM '.' ATE O NONO CARACTERE",
+          "\"" + printable(trimmed(c.report_name)) + "\" needs a \".\" within its first 9 characters");
+  c.print_parameters = read_text(file, "(A1)", kPrintParameters)[0];
+  c.history_name = read_text(file, "(A12)", kHistoryName);
+  c.TIPOTRANS = read_integer(file, "(I1)", kTransformation);
+  require(c.TIPOTRANS >= 0 && c.TIPOTRANS <= kCombinedOption, file, kTransformation,
+          "TIPO DE TRANSFORMACAO FORA DE 0 A 5", outside(c.TIPOTRANS, "0..5"));
+  c.start_month = read_integer(file, "(I2)", kStartMonth);
+  require(c.start_month >= 1 && c.start_month <= 12, file, kStartMonth, "MES DE INICIO FORA DE 1 A 12",
+          outside(c.start_month, "1..12"));
+  c.forecast_file_name = read_text(file, "(A12)", kForecastFileName);
+  c.ranking_report_name = read_text(file, "(A12)", kRankingReportName);
+  c.confidence_level = read_integer(file, "(I3)", kConfidence);
   const double probability = 1.0 - (1.0 - c.confidence_level / 100.0) / 2.0;
   const NormalQuantile quantile = NDTRI(probability);
-  require(quantile.IER == 0, file, "NIVEL DE CONFIANCA ACIMA DE 100");
+  require(quantile.IER == 0, file, kConfidence, "NIVEL DE CONFIANCA ACIMA DE 100",
+          outside(c.confidence_level, "0..99"));
   c.ZCONF = quantile.X;
-  c.SEMPREV = read_integer(file, "(I2)", "SEMANA DA PREVISAO");
-  require(c.SEMPREV >= 1 && c.SEMPREV <= kMaxWeeks, file, "SEMANA DA PREVISAO FORA DE 1 A 53");
-  c.ANOPREV = read_integer(file, "(I4)", "ANO DA PREVISAO");
-  c.trend_source = read_integer(file, "(I1)", "ORIGEM DA TENDENCIA");
+  c.SEMPREV = read_integer(file, "(I2)", kForecastWeek);
+  require(c.SEMPREV >= 1 && c.SEMPREV <= kMaxWeeks, file, kForecastWeek, "SEMANA DA PREVISAO FORA DE 1 A 53",
+          outside(c.SEMPREV, "1..53"));
+  c.ANOPREV = read_integer(file, "(I4)", kForecastYear);
+  c.trend_source = read_integer(file, "(I1)", kTrendSource);
   if (c.trend_source == 0) {
-    c.vazpasts_name = read_text(file, "(A12)", "ARQUIVO VAZPASTS");
-    c.ANOFEST = read_integer(file, "(I4)", "ANO FINAL PARA ESTIMACAO");
+    c.vazpasts_name = read_text(file, "(A12)", kRecentFlowName);
+    c.ANOFEST = read_integer(file, "(I4)", kEstimationYear);
   } else {
-    skip_line(file, "ARQUIVO VAZPASTS");
-    skip_line(file, "ANO FINAL PARA ESTIMACAO");
+    skip_line(file, kRecentFlowName);
+    skip_line(file, kEstimationYear);
     c.ANOFEST = c.ANOPREV - 1;
   }
-  c.station_number = read_integer(file, "(I3)", "NUMERO DO POSTO");
-  require(c.trend_source != 0 || (c.station_number >= 1 && c.station_number <= kMaxStations), file,
-          "NUMERO DO POSTO FORA DE 1 A 600");
+  c.station_number = read_integer(file, "(I3)", kStation);
+  require(c.trend_source != 0 || (c.station_number >= 1 && c.station_number <= kMaxStations), file, kStation,
+          "NUMERO DO POSTO FORA DE 1 A 600", outside(c.station_number, "1..600"));
 }
 
 void read_optional_lines(Run& run, InputFile& file) {
   CaseSettings& c = run.CASO;
-  const auto option = read_optional_line(file, Layout("(I1)"), "OPCAO DE VARIABILIDADE");
+  const auto option = read_optional_line(file, Layout("(I1)"), kVariability);
   if (!option) return;
   c.variability_option = as_int((*option)[0]);
   if (c.variability_option != 1 && c.variability_option != 2) c.variability_option = 0;
   if (c.variability_option != 0) {
-    const auto name = read_optional_line(file, Layout("(A12)"), "ARQUIVO DE PERCENTIS");
+    const auto name = read_optional_line(file, Layout("(A12)"), kPercentileName);
     if (!name) return;
     c.percentile_name = as_text((*name)[0]);
-  } else if (!read_optional_line(file, Layout("(A1)"), "ARQUIVO DE PERCENTIS")) {
+  } else if (!read_optional_line(file, Layout("(A1)"), kPercentileName)) {
     return;
   }
-  const auto weeks = read_optional_line(file, Layout("(I1)"), "SEMANAS POR ANO");
+  const auto weeks = read_optional_line(file, Layout("(I1)"), kWeeksPerYear);
   if (weeks && as_int((*weeks)[0]) == 1) c.NSEM = 53;
+}
+
+// ------------------------------------------------------- output names --
+
+bool same_file(const Run& run, const std::string& a, const std::string& b) {
+  if (a == b) return true;
+  std::error_code ec;
+  return std::filesystem::equivalent(run.file(a), run.file(b), ec) && !ec;
+}
+
+// Why `name` cannot be the name of a file that the run writes, or "" when it
+// can: it must be a plain file name of the working folder, not a folder and
+// not one of the run's input files.
+std::string output_name_fault(const Run& run, const std::string& name, const std::vector<std::string>& inputs) {
+  if (name.empty()) return "is blank";
+  for (const char c : name) {
+    if (c == '/' || c == '\\') return "must be a plain file name in the working folder (no \"/\" or \"\\\")";
+    if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "holds a control character";
+  }
+  if (name == "." || name == "..") return "names a folder";
+  std::error_code ec;
+  if (std::filesystem::is_directory(run.file(name), ec)) return "names an existing folder";
+  for (const std::string& input : inputs) {
+    if (!input.empty() && same_file(run, name, input)) return "is the name of an input file of the run";
+  }
+  return "";
+}
+
+void check_output_name(const Run& run, const std::string& name, int line, const InputItem& item,
+                       const std::vector<std::string>& inputs) {
+  const std::string fault = output_name_fault(run, name, inputs);
+  if (fault.empty()) return;
+  refuse_input(run.CASO.case_file_name, line, item, "NOME DE ARQUIVO DE SAIDA INVALIDO '" + printable(name) + "'",
+               "\"" + printable(name) + "\" " + fault);
+}
+
+// Lines of the case data file that hold the names of files the run writes.
+constexpr int kReportNameLine = 1;
+constexpr int kForecastFileNameLine = 6;
+constexpr int kRankingReportNameLine = 7;
+
+void check_output_names(const Run& run) {
+  const CaseSettings& c = run.CASO;
+  std::vector<std::string> inputs{kCaseIndexFileName, c.case_file_name, trimmed(c.history_name)};
+  if (c.trend_source == 0) inputs.push_back(trimmed(c.vazpasts_name));
+  if (c.variability_option != 0) inputs.push_back(trimmed(c.percentile_name));
+  const std::string report = trimmed(c.report_name);
+  check_output_name(run, report, kReportNameLine, kReportName, inputs);
+  check_output_name(run, trimmed(boxcox_report_name(report)), kReportNameLine, kReportName, inputs);
+  check_output_name(run, trimmed(model_file_name(report)), kReportNameLine, kReportName, inputs);
+  check_output_name(run, trimmed(c.forecast_file_name), kForecastFileNameLine, kForecastFileName, inputs);
+  check_output_name(run, trimmed(c.ranking_report_name), kRankingReportNameLine, kRankingReportName, inputs);
 }
 
 }  // namespace
 
-InputFile open_case_data_file(const Run& run) {
+InputFile open_case_data_file(Run& run) {
   InputFile index(run.file(kCaseIndexFileName));
   if (!index.is_open()) refuse_missing_file(kCaseIndexFileName);
-  const std::string name = trimmed(as_text(read_required_line(index, Layout("(A12)"), "NOME DO ARQUIVO DO CASO")[0]));
-  if (name.empty()) refuse_input(kCaseIndexFileName, 1, "NOME DO ARQUIVO DO CASO EM BRANCO");
+  const std::string name = trimmed(as_text(read_required_line(index, Layout("(A12)"), kCaseFileName)[0]));
+  if (name.empty()) {
+    refuse_input(kCaseIndexFileName, 1, kCaseFileName, "NOME DO ARQUIVO DO CASO EM BRANCO", "the name is blank");
+  }
   InputFile case_file(run.file(name));
   if (!case_file.is_open()) refuse_missing_file(name);
+  run.CASO.case_file_name = name;
   return case_file;
 }
 
 void read_case_settings(Run& run, InputFile& case_file) {
+  const std::string case_file_name = run.CASO.case_file_name;
   run.CASO = CaseSettings{};
+  run.CASO.case_file_name = case_file_name.empty() ? case_file.name() : case_file_name;
   read_lines_1_to_14(run, case_file);
   read_optional_lines(run, case_file);
+  check_output_names(run);
   if (run.CASO.TIPOTRANS == kCombinedOption) {
     run.combined_marker = run.PASSO == 1;
     run.CASO.TIPOTRANS = run.PASSO == 1 ? 2 : 3;

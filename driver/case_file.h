@@ -9,6 +9,12 @@
 // above 100, a report name without "." or whose last "." stands beyond its
 // ninth character, and a station number outside 1..600 when the recent
 // flows come from VAZPASTS.
+//
+// The names of the files that the run writes (the run report and the names
+// derived from it, the appended forecast file, the error-ranking report) must
+// be plain file names of the working folder: a name holding "/" or "\", "."
+// or "..", the name of an existing folder or of an input file of the run is
+// refused, naming its line. Input names may be relative paths.
 #pragma once
 
 #include "common/input_file.h"
@@ -18,8 +24,9 @@ namespace darcalim {
 
 inline const char* const kCaseIndexFileName = "CASO.DAT";
 
-// Reads CASO.DAT and opens the case data file it names.
-InputFile open_case_data_file(const Run& run);
+// Reads CASO.DAT and opens the case data file it names (whose name goes to
+// run.CASO.case_file_name).
+InputFile open_case_data_file(Run& run);
 
 // Reads lines 1 to 17 into run.CASO, turns option 5 into the option of the
 // pass (setting or clearing the combined-run marker) and computes ZCONF.

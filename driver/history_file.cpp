@@ -1,32 +1,82 @@
 #include "driver/history_file.h"
 
+#include <charconv>
+
 #include "common/input_file.h"
 #include "common/run_stop.h"
 #include "driver/input_errors.h"
+#include "driver/recent_flows.h"
 #include "driver/run_trace.h"
 
 namespace darcalim {
 
 namespace {
 
+const InputItem kStationLine{"CODIGO E NOME DO POSTO", "station code and name"};
+const InputItem kYearsLine{"ANOS INICIAL E FINAL E FATOR", "first and last year and factor"};
+const InputItem kForecastYear{"ANO DA PREVISAO", "forecast year"};
+const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation year"};
+
+// Lines of the case data file that hold the forecast year and the last
+// estimation year (the latter only with recent flows from VAZPASTS; with the
+// trend from the history it follows from the forecast year).
+constexpr int kForecastYearLine = 10;
+constexpr int kEstimationYearLine = 13;
+constexpr int kHeaderLines = 2;
+constexpr int kFlowsPerLine = 9;
+// Each half of the estimation years needs at least one year.
+constexpr int kMinimumEstimationYears = 2;
+
+std::string years_text(int first, int last) {
+  return first == last ? "year " + std::to_string(first) : "years " + std::to_string(first) + "-" + std::to_string(last);
+}
+
+std::string flow_text(double flow) {
+  char text[32];
+  const auto result = std::to_chars(text, text + sizeof text, flow);
+  return std::string(text, result.ptr);
+}
+
 void read_header(Run& run, InputFile& file, const std::string& name) {
   FlowHistory& h = run.history;
-  const FieldValues first = read_required_line(file, Layout("(1X,I8,15A4)"), "CODIGO E NOME DO POSTO");
+  const CaseSettings& c = run.CASO;
+  const FieldValues first = read_required_line(file, Layout("(1X,I8,15A4)"), kStationLine);
   h.station_code = as_int(first[0]);
   h.station_name.clear();
   for (std::size_t i = 1; i < first.size(); ++i) h.station_name += as_text(first[i]);
-  const FieldValues second = read_required_line(file, Layout("(2I5,F9.0)"), "ANOS INICIAL E FINAL E FATOR");
+  const FieldValues second = read_required_line(file, Layout("(2I5,F9.0)"), kYearsLine);
   h.first_year = as_int(second[0]);
   h.last_year = as_int(second[1]);
   h.FAC = as_real(second[2]);
   h.NANOSARQ = h.last_year - h.first_year + 1;
-  if (h.NANOSARQ < 1) refuse_input(name, 2, "ANO FINAL ANTERIOR AO ANO INICIAL");
-  if (h.NANOSARQ > kMaxYears) refuse_input(name, 2, "HISTORICO COM MAIS DE 100 ANOS");
-  if (!(h.FAC > 0.0)) refuse_input(name, 2, "FATOR DE CONVERSAO NAO POSITIVO");
-  const int forecast_row = h.row_of(run.CASO.ANOPREV);
+  if (h.NANOSARQ < 1) {
+    refuse_input(name, 2, kYearsLine, "ANO FINAL ANTERIOR AO ANO INICIAL",
+                 "the last year " + std::to_string(h.last_year) + " is before the first year " +
+                     std::to_string(h.first_year));
+  }
+  if (h.NANOSARQ > kMaxYears) {
+    refuse_input(name, 2, kYearsLine, "HISTORICO COM MAIS DE 100 ANOS",
+                 years_text(h.first_year, h.last_year) + " are more than 100 years");
+  }
+  if (!(h.FAC > 0.0)) {
+    refuse_input(name, 2, kYearsLine, "FATOR DE CONVERSAO NAO POSITIVO",
+                 "the factor " + flow_text(h.FAC) + " is not positive");
+  }
+  // Faults of the case's years: named in the case data file, where they were read.
+  const int forecast_row = h.row_of(c.ANOPREV);
   if (forecast_row < 1 || forecast_row > kMaxYears) {
-    refuse_input(name, 2,
-                 "ANO DA PREVISAO " + std::to_string(run.CASO.ANOPREV) + " FORA DOS 100 ANOS DO HISTORICO");
+    refuse_input(c.case_file_name, kForecastYearLine, kForecastYear,
+                 "ANO DA PREVISAO " + std::to_string(c.ANOPREV) + " FORA DOS 100 ANOS DO HISTORICO",
+                 std::to_string(c.ANOPREV) + " is outside the " + years_text(h.first_year, h.first_year + kMaxYears - 1) +
+                     " that the history " + printable(name) + " can hold");
+  }
+  if (c.ANOFEST - h.first_year + 1 < kMinimumEstimationYears) {
+    const bool read_from_case = c.trend_source == 0;
+    refuse_input(c.case_file_name, read_from_case ? kEstimationYearLine : kForecastYearLine,
+                 read_from_case ? kEstimationYear : kForecastYear,
+                 "ANO FINAL PARA ESTIMACAO " + std::to_string(c.ANOFEST) + " ANTERIOR AO HISTORICO",
+                 "the last estimation year " + std::to_string(c.ANOFEST) + " leaves fewer than 2 years of the history " +
+                     printable(name) + ", which begins in " + std::to_string(h.first_year));
   }
 }
 
@@ -42,22 +92,45 @@ void warn_late_estimation_year(Run& run) {
   c.ANOFEST = last_year;
 }
 
-void read_flows(Run& run, InputFile& file) {
+// A history that ends before the years it declares is read as the format
+// reads it (the missing rows stay zero), with a warning naming the missing
+// years.
+void warn_short_history(const Run& run, const std::string& name, int row, int weeks_read) {
+  const FlowHistory& h = run.history;
+  const int first_missing_row = weeks_read == 0 ? row : row + 1;
+  if (first_missing_row > h.NANOSARQ) return;  // only the end of the last year is missing
+  std::string where = "the file ends at line " + std::to_string(h.lines_read);
+  if (weeks_read > 0) {
+    where += " (year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(weeks_read) + ")";
+  }
+  warn(run, printable(name) + ": " + where + "; " +
+                years_text(h.first_year + first_missing_row - 1, h.last_year) +
+                " declared on line 2 have no flows and are read as zero");
+}
+
+void read_flows(Run& run, InputFile& file, const std::string& name) {
   FlowHistory& h = run.history;
   const int nsem = run.CASO.NSEM;
   static const Layout kFlows("9(1X,F7.0)");
   for (int row = 1; row <= h.NANOSARQ; ++row) {
     FieldValues values;
     const ReadOutcome outcome = kFlows.read(file, nsem, values);
+    h.lines_read = file.line_number();
     for (int t = 1; t <= outcome.values_read; ++t) h.HISTORICO(row, t) = as_real(values[static_cast<std::size_t>(t - 1)]);
-    if (outcome.status == ReadOutcome::Status::kEndOfFile) return;
+    if (outcome.status == ReadOutcome::Status::kEndOfFile) {
+      warn_short_history(run, name, row, outcome.values_read);
+      return;
+    }
     if (outcome.status == ReadOutcome::Status::kBadField) {
       static const Layout kError("(/,2(A,I4),/)");
+      const int year = h.first_year + row - 1;
+      const int week = outcome.values_read + 1;
       write_record(run.console, kError,
-                   {std::string(" ERRO NO ARQUIVO DE HISTORICO DE VAZOES             - ANO :"),
-                    std::int64_t{h.first_year + row - 1}, std::string(" - SEMANA : "),
-                    std::int64_t{outcome.values_read + 1}});
-      throw RunStop(" ERRO NA LEITURA DO ARQUIVO DE HISTORICO DE VAZOES");
+                   {std::string(" ERRO NO ARQUIVO DE HISTORICO DE VAZOES             - ANO :"), std::int64_t{year},
+                    std::string(" - SEMANA : "), std::int64_t{week}});
+      throw RunStop(" ERRO NA LEITURA DO ARQUIVO DE HISTORICO DE VAZOES",
+                    located(printable(name), outcome.line_number) + " (year " + std::to_string(year) + ", week " +
+                        std::to_string(week) + "): " + not_a_number(outcome.field_text));
     }
   }
 }
@@ -70,13 +143,29 @@ int weeks_of_row(const Run& run, int row, int partial_row) {
 
 }  // namespace
 
+int history_line(int row, int week, int NSEM) {
+  const int lines_per_row = (NSEM + kFlowsPerLine - 1) / kFlowsPerLine;
+  return kHeaderLines + (row - 1) * lines_per_row + (week - 1) / kFlowsPerLine + 1;
+}
+
+std::string history_place(const Run& run, int row, int week) {
+  const FlowHistory& h = run.history;
+  const int line = history_line(row, week, run.CASO.NSEM);
+  const std::string name = printable(trimmed(run.CASO.history_name));
+  const std::string year_week =
+      "(year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(week) + ")";
+  if (row <= h.NANOSARQ && line <= h.lines_read) return located(name, line) + " " + year_week;
+  return name + " " + year_week + ", after the end of the file";
+}
+
 void read_history(Run& run) {
   const std::string name = trimmed(run.CASO.history_name);
   InputFile file(run.file(name));
   if (!file.is_open()) refuse_missing_file(name);
+  run.history.lines_read = 0;
   read_header(run, file, name);
   warn_late_estimation_year(run);
-  read_flows(run, file);
+  read_flows(run, file, name);
 }
 
 void find_incomplete_last_year(Run& run) {
@@ -105,10 +194,15 @@ void check_negative_flows(Run& run) {
   const FlowHistory& h = run.history;
   for (int row = 1; row <= h.NANOSARQ; ++row) {
     for (int t = 1; t <= weeks_of_row(run, row, h.NANOSARQ); ++t) {
-      if (h.HISTORICO(row, t) >= 0.0) continue;
+      const double flow = h.HISTORICO(row, t);
+      if (flow >= 0.0) continue;
       run.run_report.write(Layout("(/,/,'***** OCORRENCIA DE VAZOES NEGATIVAS *****')"));
       post_event(run, kTraceNegativeFlow);
-      throw RunStop::after_messages(" OCORRENCIA DE VAZOES NEGATIVAS");
+      const int k = recent_flow_written_at(run, row, t);
+      const std::string place = k != 0 && run.CASO.trend_source == 0 ? recent_flow_place(run, k)
+                                                                     : history_place(run, row, t);
+      throw RunStop::after_messages(" OCORRENCIA DE VAZOES NEGATIVAS", place + ": negative flow " + flow_text(flow) + "; stopped (details in " +
+                            printable(trimmed(run.CASO.report_name)) + ")");
     }
   }
 }

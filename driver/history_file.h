@@ -11,9 +11,17 @@ namespace darcalim {
 // and weeks not read keep zero). Warns when ANOFEST is after the last year
 // and takes the last year instead. Refused: a missing file, a missing or
 // unreadable header line, a history of more than 100 years or ending before
-// it starts, a FAC that is not positive, and a forecast year outside the
-// table; an unreadable flow stops the run with its own messages.
+// it starts, a FAC that is not positive; a forecast year outside the table
+// and a last estimation year that leaves fewer than 2 years of history are
+// refused naming the line of the case data file where they were read. An
+// unreadable flow stops the run with its own messages; a file that ends
+// before the years it declares warns on the error stream, naming the missing
+// years.
 void read_history(Run& run);
+
+// Where week `week` of `row` stands in the history file, for messages:
+// "HIST1.DAT, line 22 (year 1950, week 7)".
+std::string history_place(const Run& run, int row, int week);
 
 // NSEMULT and NANOS: a last row ending in zero weeks is a partial row and is
 // left out of the complete years.

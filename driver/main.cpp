@@ -1,12 +1,15 @@
 // DARCALIM: forecast of the mean weekly flow of a river for six weeks.
-// Runs the case of the current folder; takes no arguments.
+// Runs the case of the current folder; takes no arguments. Console output
+// goes to standard output; the reason of a stop and warnings about the input
+// go to standard error.
 #include <filesystem>
 #include <iostream>
 
 #include "driver/run_result.h"
 
 int main() {
-  const int status = darcalim::run_case(std::filesystem::current_path(), std::cout).exit_status;
+  const int status = darcalim::run_case(std::filesystem::current_path(), std::cout, std::cerr).exit_status;
   std::cout.flush();
+  std::cerr.flush();
   return status;
 }

@@ -2,6 +2,8 @@
 // hydrological trend), and their writing into the history.
 #pragma once
 
+#include <string>
+
 #include "common/run.h"
 
 namespace darcalim {
@@ -20,5 +22,12 @@ void recent_flows_from_history(Run& run);
 // Writes QPASS into the weeks before SEMPREV of the row of ANOPREV and, when
 // ANOFEST is before ANOPREV, into the last rows of the file as well.
 void write_recent_flows_into_history(Run& run);
+
+// k when week `week` of `row` receives QPASS(k) from the step above, else 0.
+int recent_flow_written_at(const Run& run, int row, int week);
+
+// Where recent flow k was read from VAZPASTS, for messages:
+// "VAZPASTS.DAT, line 4 (station 13, flow 2 weeks before the forecast week)".
+std::string recent_flow_place(const Run& run, int k);
 
 }  // namespace darcalim

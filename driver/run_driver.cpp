@@ -7,6 +7,7 @@
 #include "driver/calendar.h"
 #include "driver/case_input.h"
 #include "driver/combined_step.h"
+#include "driver/input_errors.h"
 #include "driver/model_catalogue.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
@@ -135,15 +136,16 @@ void build_windows(Run& run) {
   const int n = estimation_rows < h.NANOS ? estimation_rows : h.NANOS;
   if (n < kMinimumEstimationYears) {
     throw RunStop(" ERRO NO ARQUIVO " + trimmed(run.CASO.history_name) +
-                  ": MENOS DE 2 ANOS COMPLETOS DE HISTORICO PARA ESTIMACAO");
+                      ": MENOS DE 2 ANOS COMPLETOS DE HISTORICO PARA ESTIMACAO",
+                  printable(trimmed(run.CASO.history_name)) + ": fewer than 2 complete years for estimation");
   }
   run.JANELA(1) = Window{1, n / 2};
   run.JANELA(2) = Window{n / 2 + 1, n};
   run.JANELA(3) = Window{1, n};
 }
 
-int run_darcalim(const std::filesystem::path& folder, std::ostream& console) {
-  auto run = std::make_unique<Run>(folder, console);
+int run_darcalim(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors) {
+  auto run = std::make_unique<Run>(folder, console, errors);
   return run_darcalim(*run);
 }
 
@@ -155,9 +157,11 @@ RunEnd run_to_end(Run& run) {
     return {};
   } catch (const RunStop& stop) {
     if (*stop.what() != '\0') run.console << stop.what() << "\n";
+    run.diagnostics << "darcalim: " << stop_diagnostic(run, stop) << "\n";
     return {1, stop.reason()};
   } catch (const std::exception& fault) {
     run.console << " ERRO INTERNO: " << fault.what() << "\n";
+    run.diagnostics << "darcalim: internal error: " << printable(fault.what(), 200) << "\n";
     return {2, std::string(" ERRO INTERNO: ") + fault.what()};
   }
 }

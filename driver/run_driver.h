@@ -1,11 +1,14 @@
 // The run driver: the passes and phases of a run, in their fixed order.
 //
 // run_darcalim runs the program on the case of `folder`, writing console
-// output to `console`, and returns the exit status: 0 after a normal end,
-// non-zero after a stop (whose messages and trace codes have been written).
+// output to `console` and diagnostics to `errors` (after a stop, one line
+// "darcalim: " and what stopped the run, naming the file and line at fault),
+// and returns the exit status: 0 after a normal end, non-zero after a stop
+// (whose messages and trace codes have been written).
 #pragma once
 
 #include <filesystem>
+#include <iostream>
 #include <ostream>
 #include <string>
 
@@ -13,7 +16,7 @@
 
 namespace darcalim {
 
-int run_darcalim(const std::filesystem::path& folder, std::ostream& console);
+int run_darcalim(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors = std::cerr);
 
 // The same on a run made by the caller, with its working folder and console;
 // every table of the run stays in `run` afterwards, for the tests that look

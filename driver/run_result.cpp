@@ -79,8 +79,8 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   return r;
 }
 
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console) {
-  auto run = std::make_unique<Run>(folder, console);
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors) {
+  auto run = std::make_unique<Run>(folder, console, errors);
   const RunEnd end = run_to_end(*run);
   return run_result(*run, end);
 }

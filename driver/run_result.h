@@ -55,8 +55,8 @@ struct RunResult {
   bool normal_end() const { return state == State::kNormalEnd; }
 };
 
-// Runs the case of `folder`.
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console);
+// Runs the case of `folder`; the one-line diagnostic of a stop goes to `errors`.
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);
 
 // The result of a finished run: its end and what its tables hold.
 RunResult run_result(const Run& run, const RunEnd& end);

@@ -8,7 +8,8 @@
 //
 // A missing or unreadable file, one shorter than its CODPER needs, or a
 // period number outside the grouping stops the run (RunStop) after the
-// console line " ERRO NA LEITURA DO ARQUIVO DE PERCENTIS " and the file name.
+// console line " ERRO NA LEITURA DO ARQUIVO DE PERCENTIS " and the file name;
+// the stop's diagnostic names the line and the reason.
 #pragma once
 
 #include <filesystem>

@@ -1,6 +1,7 @@
 // End-to-end runs: the built program runs in a scratch copy of each case
 // folder of tests/cases, and every file it leaves there, and its console
-// output, must equal the reviewed copies byte for byte.
+// output (standard output), must equal the reviewed copies byte for byte;
+// standard error stays empty after a normal end.
 //
 // With DARCALIM_UPDATE_GOLDEN=1 the reviewed copies are rewritten from the
 // current program instead (every change is then reviewed before commit).
@@ -73,11 +74,13 @@ TEST_P(EndToEnd, OutputsMatchTheReviewedCopies) {
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   }
   const fs::path console = scratch.path() / "console.txt";
-  const std::string command =
-      "cd '" + work.string() + "' && '" + DARCALIM_EXE + "' > '" + console.string() + "' 2>&1";
+  const fs::path errors = scratch.path() / "errors.txt";
+  const std::string command = "cd '" + work.string() + "' && '" + DARCALIM_EXE + "' > '" + console.string() +
+                              "' 2> '" + errors.string() + "'";
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << file_text(console);
+  EXPECT_EQ(WEXITSTATUS(status), 0) << file_text(console) << file_text(errors);
+  EXPECT_EQ(file_text(errors), "");
 
   const auto actual = folder_files(work);
   const fs::path expected_dir = case_dir / "expected";

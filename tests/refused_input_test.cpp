@@ -33,13 +33,15 @@ TEST_P(RefusedInput, StopsWithItsMessage) {
   folder.write("PREVISAO.DAT", kEarlierTable);
   r.edit(folder);
   std::ostringstream console;
-  const RunResult result = run_case(folder.path(), console);
+  std::ostringstream errors;
+  const RunResult result = run_case(folder.path(), console, errors);
   EXPECT_NE(result.exit_status, 0);
   EXPECT_FALSE(result.normal_end());
   // The reason of the stop, in one line, for callers that report many runs.
   EXPECT_FALSE(result.message.empty());
   EXPECT_EQ(result.message.find('\n'), std::string::npos) << result.message;
   EXPECT_TRUE(result.leads.empty());
+  EXPECT_EQ(errors.str().rfind("darcalim: ", 0), 0u) << errors.str();
   for (const char* text : r.message) EXPECT_NE(console.str().find(text), std::string::npos) << console.str();
   EXPECT_EQ(folder.read("RUNSTATE.DAT"), kStateRunning);
   EXPECT_EQ(folder.read("PREVISAO.DAT"), kEarlierTable);
@@ -112,7 +114,8 @@ TEST(NegativeFlow, StopsWithCode2001) {
   CaseFolder folder(kWuerzburg);
   folder.replace_line("HIST1.DAT", 10, "    100.   -104.    209.    133.     94.     85.     98.     81.    150.");
   std::ostringstream console;
-  const RunResult result = run_case(folder.path(), console);
+  std::ostringstream errors;
+  const RunResult result = run_case(folder.path(), console, errors);
   EXPECT_NE(result.exit_status, 0);
   EXPECT_EQ(result.message, "OCORRENCIA DE VAZOES NEGATIVAS");
   const std::string line1 = "       1" + std::string(71, ' ') + "\n";
@@ -133,7 +136,8 @@ TEST(NegativeFlow, StopsWithCode2001) {
 std::string expect_stop_with_report_ending(const CaseFolder& folder, const std::string& report_name,
                                            const std::string& message) {
   std::ostringstream console;
-  const RunResult result = run_case(folder.path(), console);
+  std::ostringstream errors;
+  const RunResult result = run_case(folder.path(), console, errors);
   EXPECT_NE(result.exit_status, 0);
   EXPECT_EQ(folder.read("RUNSTATE.DAT"), kStateRunning);
   EXPECT_EQ(folder.read("RUNTRACE.DAT"), kStateRunning);
