@@ -21,6 +21,7 @@
 #include <unistd.h>
 
 #include "tests/support/scratch_folder.h"
+#include "tests/support/shipped_cases.h"
 
 namespace darcalim {
 namespace {
@@ -29,14 +30,7 @@ namespace fs = std::filesystem;
 
 constexpr int kFolders = 64;
 
-std::vector<std::string> case_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(DARCALIM_CASES_DIR)) {
-    if (entry.is_directory() && fs::exists(entry.path() / "input")) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
 
 // 64 fresh case folders under `root`.
 std::vector<std::string> make_folders(const fs::path& root) {

@@ -48,39 +48,14 @@ void write_ranking(OutputFile& report, const Layout& values_layout, int number, 
   report.write(kNames, names);
 }
 
-const Layout& title_layout() {
-  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
-  return kTitle;
-}
-const Layout& general_layout() {
-  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
-  return kGeneral;
-}
-const Layout& month_layout() {
-  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
-  return kMonth;
-}
-const Layout& week_layout() {
-  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
-  return kWeek;
-}
-const Layout& best_layout() {
-  static const Layout kBest("' MELHOR MODELO, ' A14");
-  return kBest;
-}
-const Layout& chosen_layout() {
-  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
-  return kChosen;
-}
-
 // The general and monthly sections of a ranking report over models 1..n.
 void write_general_and_months(OutputFile& report, int n, const std::function<double(int)>& general,
                               const std::function<double(int, int)>& monthly, const NameOf& name) {
-  report.write(title_layout());
-  write_ranking(report, general_layout(), 0, rank_models(n, general), name);
+  report.write(ranking_layouts::title());
+  write_ranking(report, ranking_layouts::general(), 0, rank_models(n, general), name);
   for (int M = 1; M <= kMonths; ++M) {
     const Ranked r = rank_models(n, [&](int m) { return monthly(m, M); });
-    write_ranking(report, month_layout(), M, r, name);
+    write_ranking(report, ranking_layouts::month(), M, r, name);
   }
 }
 
@@ -92,6 +67,33 @@ bool is_month_start_week(const WeekGrouping& months, int t) {
 }
 
 }  // namespace
+
+namespace ranking_layouts {
+const Layout& title() {
+  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
+  return kTitle;
+}
+const Layout& general() {
+  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
+  return kGeneral;
+}
+const Layout& month() {
+  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
+  return kMonth;
+}
+const Layout& week() {
+  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
+  return kWeek;
+}
+const Layout& best() {
+  static const Layout kBest("' MELHOR MODELO, ' A14");
+  return kBest;
+}
+const Layout& chosen() {
+  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
+  return kChosen;
+}
+}  // namespace ranking_layouts
 
 void write_averaged_statistics(Run& run) {
   static const Layout kGeneral("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   G E R ' 'A I S ***' /");
@@ -131,11 +133,11 @@ void rank_and_choose(Run& run) {
   const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NMOD, [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
-    write_ranking(report, week_layout(), t, r, name);
+    write_ranking(report, ranking_layouts::week(), t, r, name);
     const WeekRanking ranking{r.order, r.values, run.models, NMOD};
     choose_week_model(ranking, t, is_month_start_week(months, t), run.choice);
-    report.write(best_layout(), {name(run.choice.MODBRUTO(t))});
-    report.write(chosen_layout(), {name(run.choice.MODESCOLHIDO(t))});
+    report.write(ranking_layouts::best(), {name(run.choice.MODBRUTO(t))});
+    report.write(ranking_layouts::chosen(), {name(run.choice.MODESCOLHIDO(t))});
   }
 }
 
@@ -158,11 +160,11 @@ void RELATXLS(Run& run) {
       name);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NX, [&](int m) { return err.ERRSEM(m, NSEM + t); });
-    write_ranking(report, week_layout(), t, r, name);
+    write_ranking(report, ranking_layouts::week(), t, r, name);
     joined.first_ranked(t) = name(run.choice.RANKMOD(1, t));
     joined.revised_first(t) = name(joined.R2(1, t));
-    report.write(best_layout(), {joined.first_ranked(t)});
-    report.write(chosen_layout(), {joined.revised_first(t)});
+    report.write(ranking_layouts::best(), {joined.first_ranked(t)});
+    report.write(ranking_layouts::chosen(), {joined.revised_first(t)});
   }
   report.close();
 }

@@ -8,9 +8,22 @@
 // a line); a week's section ends with its first-ranked and its chosen model.
 #pragma once
 
+#include "common/layout.h"
 #include "common/run.h"
 
 namespace darcalim {
+
+// The record layouts of the error-ranking report, shared by every version of
+// it: the title, the overall, monthly and weekly sections (sorted values 47
+// to a line) and the week's model lines.
+namespace ranking_layouts {
+const Layout& title();
+const Layout& general();
+const Layout& month();
+const Layout& week();
+const Layout& best();
+const Layout& chosen();
+}  // namespace ranking_layouts
 
 // The averaged statistics of the combined slot, to the run report.
 void write_averaged_statistics(Run& run);

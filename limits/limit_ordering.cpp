@@ -83,28 +83,24 @@ void write_section(OutputFile& report, const Layout& values_layout, int number, 
 }
 
 void write_report(Run& run, const ReportSource& src) {
-  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
-  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
-  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
-  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
-  static const Layout kBest("' MELHOR MODELO, ' A14");
-  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
   static const Layout kLimits("' MELHOR MODELO APOS LIMITES, ' A14");
   OutputFile& report = run.ranking_report;
-  report.write(kTitle);
-  write_section(report, kGeneral, 0, ranked(src.NM, [&](int m) { return src.general(m); }), src, false);
+  report.write(ranking_layouts::title());
+  write_section(report, ranking_layouts::general(), 0, ranked(src.NM, [&](int m) { return src.general(m); }), src,
+                false);
   const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
   const VariabilityState& v = run.variability;
   int j = 1;
   for (int M = 1; M <= kMonths; ++M) {
-    write_section(report, kMonth, M, ranked(src.NM, [&](int m) { return src.monthly(m, M); }), src, false);
+    const std::vector<OrderedModel> month = ranked(src.NM, [&](int m) { return src.monthly(m, M); });
+    write_section(report, ranking_layouts::month(), M, month, src, false);
     for (int w = months.INIPER(M); w <= months.INIPER(M + 1) - 1; ++w) {
       const bool target = j <= kLeads && w == v.TARGET(j);
       const std::vector<OrderedModel> list =
           target ? v.reordered(j) : ranked(src.NM, [&](int m) { return src.weekly(m, w); });
-      write_section(report, kWeek, w, list, src, true);
-      report.write(kBest, {src.first_ranked(w)});
-      report.write(kChosen, {src.chosen(w)});
+      write_section(report, ranking_layouts::week(), w, list, src, true);
+      report.write(ranking_layouts::best(), {src.first_ranked(w)});
+      report.write(ranking_layouts::chosen(), {src.chosen(w)});
       if (target) {
         report.write(kLimits, {src.name(list.front().model)});
         ++j;

@@ -18,6 +18,7 @@
 #include "driver/run_result.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/shipped_cases.h"
 
 namespace darcalim {
 namespace {
@@ -36,14 +37,7 @@ std::string without_blanks(const std::string& text) {
   return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::vector<std::string> case_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(DARCALIM_CASES_DIR)) {
-    if (entry.is_directory() && fs::exists(entry.path() / "input")) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
 
 std::map<std::string, std::string> folder_files(const fs::path& folder) {
   std::map<std::string, std::string> files;

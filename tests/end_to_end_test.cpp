@@ -20,6 +20,7 @@
 
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/shipped_cases.h"
 
 namespace darcalim {
 namespace {
@@ -54,14 +55,7 @@ std::string first_difference(const std::string& expected, const std::string& act
   }
 }
 
-std::vector<std::string> case_names() {
-  std::vector<std::string> names;
-  for (const auto& entry : fs::directory_iterator(DARCALIM_CASES_DIR)) {
-    if (entry.is_directory() && fs::exists(entry.path() / "input")) names.push_back(entry.path().filename().string());
-  }
-  std::sort(names.begin(), names.end());
-  return names;
-}
+std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
 
 class EndToEnd : public ::testing::TestWithParam<std::string> {};
 
