@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/layout.h"
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "evaluation/error_reports.h"
 #include "evaluation/simulation.h"
 #include "evaluation/sorting.h"

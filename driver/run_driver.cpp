@@ -8,7 +8,7 @@
 #include "driver/case_input.h"
 #include "driver/combined_step.h"
 #include "driver/input_errors.h"
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"

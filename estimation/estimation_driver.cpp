@@ -4,7 +4,7 @@
 
 #include "common/layout.h"
 #include "common/table_sizes.h"
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"
 #include "estimation/periodic_arma.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 
 namespace darcalim {
 namespace {

@@ -1,7 +1,7 @@
 #include "forecast/forecast_table.h"
 
 #include "common/layout.h"
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 
 namespace darcalim {
 

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "tests/support/known_models.h"
 
 namespace darcalim {

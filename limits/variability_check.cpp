@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "evaluation/simulation.h"
 #include "evaluation/sorting.h"
 #include "limits/limit_ordering.h"

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 #include "tests/support/ratio_fixtures.h"
 #include "tests/support/run_in_folder.h"
 

@@ -1,4 +1,4 @@
-#include "driver/model_catalogue.h"
+#include "common/model_catalogue.h"
 
 #include <stdexcept>
 
