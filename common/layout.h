@@ -39,12 +39,10 @@
 #include <variant>
 #include <vector>
 
-namespace darcalim {
+#include "common/field_codecs.h"
+#include "common/layout_notation.h"
 
-// One value of a record: an integer (I fields), a real (F fields) or a text
-// (A fields). A one-character text such as "\f" takes one column.
-using FieldValue = std::variant<std::int64_t, double, std::string>;
-using FieldValues = std::vector<FieldValue>;
+namespace darcalim {
 
 // Supplies the lines of a file one by one, without their line ends.
 class LineSource {
@@ -67,19 +65,6 @@ struct ReadOutcome {
   bool ok() const { return status == Status::kOk; }
 };
 
-namespace layout_detail {
-
-// One item of a layout expanded for one pass.
-struct Step {
-  enum class Kind { kLiteral, kSkip, kNewLine, kInteger, kReal, kText };
-  Kind kind = Kind::kLiteral;
-  int width = 0;       // w of A/I/F (0: A without width), n of nX
-  int digits = 0;      // d of Fw.d, m of Iw.m
-  bool has_min = false;
-  std::string text;    // literal text
-};
-
-}  // namespace layout_detail
 
 class Layout {
  public:
@@ -105,20 +90,13 @@ class Layout {
     return s.kind == Kind::kInteger || s.kind == Kind::kReal || s.kind == Kind::kText;
   }
   int data_steps_per_pass() const;
+  // Walks the steps, pass after pass from the reversion point, until the
+  // visitor stops (see layout.cpp).
+  template <typename Visitor>
+  void walk(Visitor& visitor) const;
 
   std::vector<Step> steps_;     // the layout expanded for one full pass
   std::size_t reversion_ = 0;   // first step of the last outermost group
 };
-
-// Formats one value through Fw.d / Iw[.m] / Aw (exposed for tests and for
-// callers that build a field by itself).
-std::string format_real(double value, int width, int decimals);
-std::string format_integer(std::int64_t value, int width, int min_digits = -1);
-std::string format_text(std::string_view value, int width);
-
-// A free-form record: every line begins with one blank and the values are
-// separated by one blank. Texts are written as they are, integers in their
-// shortest form. No values gives an empty line.
-std::string free_form(const FieldValues& values);
 
 }  // namespace darcalim
