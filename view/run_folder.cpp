@@ -1,0 +1,189 @@
+#include "view/run_folder.h"
+
+#include <algorithm>
+#include <fstream>
+#include <memory>
+#include <sstream>
+
+#include "common/run.h"
+#include "common/run_stop.h"
+#include "driver/case_file.h"
+#include "driver/history_file.h"
+#include "driver/recent_flows.h"
+#include "view/view_error.h"
+
+namespace darcalim::view {
+
+namespace {
+
+constexpr const char* kStateFileName = "RUNSTATE.DAT";
+constexpr int kNormalEndCode = 0;
+constexpr int kCombinedOption = 5;
+// The model file's line: (I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X)).
+constexpr std::size_t kModelColumn = 29;
+constexpr std::size_t kModelStride = 21;
+constexpr std::size_t kModelWidth = 14;
+
+std::string without_blanks(const std::string& text) {
+  const auto first = text.find_first_not_of(" \r");
+  if (first == std::string::npos) return "";
+  return text.substr(first, text.find_last_not_of(" \r") - first + 1);
+}
+
+std::vector<std::string> lines_of(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::vector<std::string> lines;
+  for (std::string line; std::getline(in, line);) lines.push_back(line);
+  return lines;
+}
+
+void require_normal_end(const std::filesystem::path& folder) {
+  const auto state_file = folder / kStateFileName;
+  if (!std::filesystem::exists(state_file)) {
+    throw ViewInputError(folder.string() + ": no finished run here (no " + kStateFileName +
+                         "; run darcalim in the folder first)");
+  }
+  const auto lines = lines_of(state_file);
+  std::istringstream in(lines.empty() ? "" : lines.front());
+  int code = -1;
+  if (!(in >> code) || code != kNormalEndCode) {
+    throw ViewInputError((folder / kStateFileName).string() + ": the last run did not end normally (state \"" +
+                         without_blanks(lines.empty() ? "" : lines.front()) + "\")");
+  }
+}
+
+// The case, the history and the recent flows, read by the program's readers.
+void read_case_and_history(RunFolder& f, Run& run) {
+  try {
+    InputFile case_file = open_case_data_file(run);
+    read_case_settings(run, case_file);
+    if (run.CASO.trend_source == 0) read_recent_flow_file(run);
+    read_history(run);
+    if (run.CASO.trend_source != 0) recent_flows_from_history(run);
+    write_recent_flows_into_history(run);
+  } catch (const RunStop& stop) {
+    throw ViewInputError(f.folder.string() + ": " + stop.reason());
+  }
+  f.settings = run.CASO;
+  f.transformation_option = run.combined_marker ? kCombinedOption : run.CASO.TIPOTRANS;
+  for (std::string* name : {&f.settings.report_name, &f.settings.history_name, &f.settings.forecast_file_name,
+                            &f.settings.ranking_report_name, &f.settings.vazpasts_name, &f.settings.percentile_name}) {
+    *name = without_blanks(*name);
+  }
+  f.station_code = run.history.station_code;
+  f.station_name = without_blanks(run.history.station_name);
+  f.first_year = run.history.first_year;
+  f.last_year = run.history.last_year;
+  f.FAC = run.history.FAC;
+}
+
+void require_record_of_case(const RunFolder& f) {
+  const CaseSettings& c = f.settings;
+  const bool next_year = c.SEMPREV > c.NSEM;
+  const int year = next_year ? c.ANOPREV + 1 : c.ANOPREV;
+  const int week = next_year ? 1 : c.SEMPREV;
+  const ForecastRecord& r = f.record;
+  if (r.station_code != f.station_code || r.year != year || r.week != week) {
+    throw ViewInputError(c.forecast_file_name + ", line " + std::to_string(r.first_line) +
+                         ": the last record is for station " + std::to_string(r.station_code) + ", week " +
+                         std::to_string(r.week) + " of " + std::to_string(r.year) + ", but the case forecasts station " +
+                         std::to_string(f.station_code) + " from week " + std::to_string(week) + " of " +
+                         std::to_string(year));
+  }
+}
+
+std::vector<std::string> kept_models_of_model_file(const RunFolder& f) {
+  auto lines = lines_of(f.folder / f.model_file_name);
+  while (!lines.empty() && without_blanks(lines.back()).empty()) lines.pop_back();
+  if (lines.size() < 2) {
+    throw ViewInputError(f.model_file_name + ": the model file is missing or holds no line of models");
+  }
+  const std::string& last = lines.back();
+  std::vector<std::string> models;
+  for (std::size_t k = 0; k < kLeads; ++k) {
+    const std::size_t column = kModelColumn + k * kModelStride;
+    const std::string name = column < last.size() ? without_blanks(last.substr(column, kModelWidth)) : "";
+    if (name.empty()) {
+      throw ViewInputError(f.model_file_name + ", line " + std::to_string(lines.size()) + ": no model for lead " +
+                           std::to_string(k + 1));
+    }
+    models.push_back(name);
+  }
+  return models;
+}
+
+void read_leads(RunFolder& f) {
+  const RankingReport ranking(f.folder / f.settings.ranking_report_name);
+  const int NSEM = f.settings.NSEM;
+  std::vector<std::string> file_models;
+  if (f.settings.variability_option != 0) file_models = kept_models_of_model_file(f);
+  for (std::size_t i = 0; i < kLeads; ++i) {
+    LeadView& l = f.leads[i];
+    const int k = static_cast<int>(i) + 1;
+    const int t = f.record.week + k - 1;
+    l.lead = k;
+    l.target_year = t > NSEM ? f.record.year + 1 : f.record.year;
+    l.target_week = t > NSEM ? t - NSEM : t;
+    l.forecast = f.record.forecast[i];
+    l.lower = f.record.lower[i];
+    l.upper = f.record.upper[i];
+    l.ranking = ranking.week(l.target_week);
+    if (!file_models.empty()) {
+      l.model = file_models[i];
+    } else {
+      l.model = f.transformation_option == kCombinedOption ? l.ranking.best : l.ranking.best_after_analysis;
+    }
+  }
+}
+
+void read_observed(RunFolder& f, const Run& run) {
+  int year = f.record.year;
+  int week = f.record.week;
+  for (int back = 1; back <= kObservedWeeks; ++back) {
+    if (--week < 1) {
+      --year;
+      week = f.settings.NSEM;
+    }
+    ObservedWeek o;
+    o.year = year;
+    o.week = week;
+    o.recent = f.settings.trend_source == 0 && back <= kRecentWeeks;
+    const int row = run.history.row_of(year);
+    if (row >= 1 && row <= run.history.NANOSARQ && run.history.HISTORICO(row, week) != 0.0) {
+      o.flow = run.history.HISTORICO(row, week);
+    }
+    f.observed.push_back(o);
+  }
+  std::reverse(f.observed.begin(), f.observed.end());
+}
+
+std::vector<std::string> file_names(const std::filesystem::path& folder) {
+  std::vector<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+    if (entry.is_regular_file()) names.push_back(entry.path().filename().string());
+  }
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+}  // namespace
+
+RunFolder read_run_folder(const std::filesystem::path& folder) {
+  if (!std::filesystem::is_directory(folder)) throw ViewInputError(folder.string() + ": not a folder");
+  require_normal_end(folder);
+  RunFolder f;
+  f.folder = folder;
+  std::ostringstream console;
+  std::ostringstream diagnostics;
+  auto run = std::make_unique<Run>(folder, console, diagnostics);
+  read_case_and_history(f, *run);
+  f.record = read_last_forecast_record(folder / f.settings.forecast_file_name);
+  require_record_of_case(f);
+  if (f.settings.variability_option != 0) f.model_file_name = model_file_name(f.settings.report_name);
+  read_leads(f);
+  read_observed(f, *run);
+  f.files = file_names(folder);
+  return f;
+}
+
+}  // namespace darcalim::view

@@ -1,0 +1,66 @@
+// darcalim-view: the HTML page of a finished run folder, in one
+// self-contained file.
+//
+//   darcalim-view DIR -o FILE.html
+//
+// Exit status: 0 after writing the page, 1 when the folder is refused or the
+// file cannot be written, 2 on a usage error.
+#include <fstream>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "view/run_folder.h"
+#include "view/run_page.h"
+#include "view/view_error.h"
+
+namespace {
+
+constexpr int kRefused = 1;
+constexpr int kUsageError = 2;
+
+const char* const kUsage = "usage: darcalim-view DIR -o FILE.html\n";
+
+bool parse(const std::vector<std::string>& args, std::string& folder, std::string& output) {
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "-o" && i + 1 < args.size()) {
+      output = args[++i];
+    } else if (!args[i].empty() && args[i][0] != '-' && folder.empty()) {
+      folder = args[i];
+    } else {
+      std::cerr << "darcalim-view: unexpected argument \"" << args[i] << "\"\n";
+      return false;
+    }
+  }
+  if (folder.empty() || output.empty()) {
+    std::cerr << "darcalim-view: " << (folder.empty() ? "no run folder" : "no output file (-o)") << "\n";
+    return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  std::string folder;
+  std::string output;
+  if (!parse(std::vector<std::string>(argv + 1, argv + argc), folder, output)) {
+    std::cerr << kUsage;
+    return kUsageError;
+  }
+  try {
+    using namespace darcalim::view;
+    const std::string html = run_page_html(read_run_folder(folder), output);
+    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    out << html;
+    out.close();
+    if (!out) {
+      std::cerr << "darcalim-view: " << output << ": cannot be written\n";
+      return kRefused;
+    }
+  } catch (const darcalim::view::ViewInputError& e) {
+    std::cerr << "darcalim-view: " << e.what() << "\n";
+    return kRefused;
+  }
+  return 0;
+}
