@@ -12,6 +12,7 @@ namespace {
 
 // The record's columns: (I8,2X,I4,3X,I2,3X,I2,6F9.1) for the forecast line
 // and 24 columns of label before the six F9.1 fields of each limit line.
+constexpr int kRecordLines = 3;
 constexpr std::size_t kValuesColumn = 24;
 constexpr std::size_t kValueWidth = 9;
 constexpr const char* kLowerLabel = "LIM. INFERIOR";
@@ -82,11 +83,14 @@ ForecastRecord read_last_forecast_record(const std::filesystem::path& file) {
   std::vector<std::string> lines;
   for (std::string line; std::getline(in, line);) lines.push_back(line);
   while (!lines.empty() && without_blanks(lines.back()).empty()) lines.pop_back();
-  // A header line and one record of three lines at least.
-  if (lines.size() < 4) {
-    throw ViewInputError(file.filename().string() + ": no forecast record after the header");
-  }
   const int n = static_cast<int>(lines.size());
+  // A header line and one record of three lines at least.
+  if (n <= 1) throw ViewInputError(file.filename().string() + ": no forecast record after the header");
+  if ((n - 1) % kRecordLines != 0) {
+    throw ViewInputError(file.filename().string() + ": " + std::to_string(n - 1) +
+                         " lines after the header are not whole records of three lines (the last record is cut "
+                         "short)");
+  }
   ForecastRecord r;
   r.first_line = n - 2;
   const std::string& forecast_line = lines[lines.size() - 3];

@@ -7,7 +7,8 @@
 // asterisks for a number too wide), with their value where they read as one.
 //
 // Refused (ViewInputError naming the file and line): a file that cannot be
-// read, one without a complete record after its header, a last record whose
+// read, one without a complete record after its header, one whose lines
+// after the header are not whole records of three, a last record whose
 // lines are not a forecast line and the two limit lines, or whose integer
 // fields do not read.
 #pragma once

@@ -202,7 +202,7 @@ std::string run_page_html(const RunFolder& run, const std::filesystem::path& pag
   out += "<h1 id=\"station\">" + station + "</h1>\n<p class=\"lead-in\">Weekly flow forecast from week " +
          std::to_string(run.record.week) + " of " + std::to_string(run.record.year) + " for six weeks, with " +
          std::to_string(run.settings.confidence_level) + " % confidence limits. Run folder: <code>" +
-         markup_text(run.folder.string()) + "</code></p>\n";
+         markup_text(std::filesystem::absolute(run.folder).lexically_normal().string()) + "</code></p>\n";
   out += "<figure id=\"forecast-picture\">\n" + forecast_svg(run) + "</figure>\n";
   out += "<h2>Forecast</h2>\n" + leads_table(run);
   out += "<h2>Ranking of the models by week (first " + std::to_string(kRankedModels) +
