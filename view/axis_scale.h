@@ -6,10 +6,10 @@
 namespace darcalim::view {
 
 struct AxisScale {
-  double low = 0.0;    // first tick, at or below the smallest value
-  double high = 1.0;   // last tick, at or above the largest value
-  double step = 1.0;   // between ticks: 1, 2, 2.5 or 5 times a power of ten
-  int decimals = 0;    // decimals the tick labels need
+  double low = 0.0;   // first tick, at or below the smallest value
+  double high = 1.0;  // last tick, at or above the largest value
+  double step = 1.0;  // between ticks: 1, 2, 2.5 or 5 times a power of ten
+  int decimals = 0;   // decimals the tick labels need
 
   std::vector<double> ticks() const;
   // Position of `value` between `from` (at low) and `to` (at high).

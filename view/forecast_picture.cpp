@@ -38,7 +38,9 @@ struct Frame {
   double y_of(double value) const { return flow.place(value, kHeight - kBottom, kTop); }
 };
 
-std::string point(double x, double y) { return fixed(x, 1) + "," + fixed(y, 1); }
+std::string point(double x, double y) {
+  return fixed(x, 1) + "," + fixed(y, 1);
+}
 
 Frame frame_of(const RunFolder& run) {
   double high = 0.0;
@@ -54,7 +56,8 @@ Frame frame_of(const RunFolder& run) {
 }
 
 // Polylines through runs of points with values: a missing value breaks the line.
-std::string broken_lines(const std::vector<std::optional<std::pair<double, double>>>& points, const std::string& style) {
+std::string broken_lines(const std::vector<std::optional<std::pair<double, double>>>& points,
+                         const std::string& style) {
   std::string out;
   std::string current;
   int count = 0;
@@ -75,7 +78,9 @@ std::string broken_lines(const std::vector<std::optional<std::pair<double, doubl
   return out;
 }
 
-std::string week_label(int year, int week) { return std::to_string(year) + "/" + (week < 10 ? "0" : "") + std::to_string(week); }
+std::string week_label(int year, int week) {
+  return std::to_string(year) + "/" + (week < 10 ? "0" : "") + std::to_string(week);
+}
 
 // The year/week of time index i.
 std::pair<int, int> week_at(const RunFolder& run, int index) {
@@ -186,8 +191,8 @@ std::string forecast_week_line(const RunFolder& run, const Frame& f) {
   const double x = f.x_of(0);
   return "<line class=\"forecast-week\" x1=\"" + fixed(x, 1) + "\" y1=\"" + fixed(kTop - 6, 1) + "\" x2=\"" +
          fixed(x, 1) + "\" y2=\"" + fixed(kHeight - kBottom, 1) +
-         "\" stroke=\"#777\" stroke-width=\"1.2\" stroke-dasharray=\"3 3\"/>\n<text x=\"" + fixed(x, 1) +
-         "\" y=\"" + fixed(kTop - 10, 1) + "\" font-size=\"12\" fill=\"#555\" text-anchor=\"middle\">forecast week " +
+         "\" stroke=\"#777\" stroke-width=\"1.2\" stroke-dasharray=\"3 3\"/>\n<text x=\"" + fixed(x, 1) + "\" y=\"" +
+         fixed(kTop - 10, 1) + "\" font-size=\"12\" fill=\"#555\" text-anchor=\"middle\">forecast week " +
          week_label(run.record.year, run.record.week) + "</text>\n";
 }
 
@@ -196,8 +201,8 @@ std::string legend(const RunFolder& run) {
   double y = kTop + 10;
   std::string out = "<g class=\"legend\" font-size=\"12\" fill=\"#333\">\n";
   const auto entry = [&](const std::string& mark, const std::string& label, const std::string& second = "") {
-    out += mark + "<text x=\"" + fixed(x + 34, 1) + "\" y=\"" + fixed(y + 4, 1) + "\">" + markup_text(label) +
-           "</text>\n";
+    out +=
+        mark + "<text x=\"" + fixed(x + 34, 1) + "\" y=\"" + fixed(y + 4, 1) + "\">" + markup_text(label) + "</text>\n";
     if (!second.empty()) {
       y += 15;
       out += "<text x=\"" + fixed(x + 34, 1) + "\" y=\"" + fixed(y + 4, 1) + "\" font-size=\"11\" fill=\"#555\">" +
@@ -240,8 +245,8 @@ std::string forecast_svg(const RunFolder& run) {
          "<title>" +
          markup_text("Forecast of station " + std::to_string(run.station_code) + " " + run.station_name) +
          "</title>\n<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n" + titles(run) + axes(run, f) +
-         limit_band(run, f) + forecast_week_line(run, f) + observed_line(run, f) + forecast_line(run, f) +
-         legend(run) + "</svg>\n";
+         limit_band(run, f) + forecast_week_line(run, f) + observed_line(run, f) + forecast_line(run, f) + legend(run) +
+         "</svg>\n";
 }
 
 std::string svg_document(const std::string& svg_element) {

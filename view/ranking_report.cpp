@@ -22,7 +22,9 @@ std::string without_blanks(const std::string& text) {
   return text.substr(first, text.find_last_not_of(" \r") - first + 1);
 }
 
-bool starts_with(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
+bool starts_with(const std::string& text, const char* prefix) {
+  return text.rfind(prefix, 0) == 0;
+}
 
 // The week number of a "  SEMANA  t" line, 0 for any other line.
 int week_of_line(const std::string& line) {
@@ -76,7 +78,8 @@ WeekRanking RankingReport::week(int week) const {
   std::size_t best = at + 1;
   while (best < lines_.size() && !starts_with(lines_[best], kBestLabel) && week_of_line(lines_[best]) == 0) ++best;
   const std::size_t body = best - at - 1;
-  if (best + 1 >= lines_.size() || !starts_with(lines_[best], kBestLabel) || !starts_with(lines_[best + 1], kBestAfterLabel)) {
+  if (best + 1 >= lines_.size() || !starts_with(lines_[best], kBestLabel) ||
+      !starts_with(lines_[best + 1], kBestAfterLabel)) {
     throw ViewInputError(place(at) + ": the section of week " + std::to_string(week) +
                          " lacks its MELHOR MODELO lines");
   }

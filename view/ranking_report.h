@@ -29,10 +29,10 @@ struct RankedModel {
 
 struct WeekRanking {
   int week = 0;
-  int line = 0;                      // line of the "SEMANA" line
-  std::vector<RankedModel> models;   // best first
-  std::string best;                  // " MELHOR MODELO, "
-  std::string best_after_analysis;   // " MELHOR MODELO APOS ANALISE, "
+  int line = 0;                     // line of the "SEMANA" line
+  std::vector<RankedModel> models;  // best first
+  std::string best;                 // " MELHOR MODELO, "
+  std::string best_after_analysis;  // " MELHOR MODELO APOS ANALISE, "
 };
 
 class RankingReport {

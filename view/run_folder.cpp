@@ -86,9 +86,9 @@ void require_record_of_case(const RunFolder& f) {
   if (r.station_code != f.station_code || r.year != year || r.week != week) {
     throw ViewInputError(c.forecast_file_name + ", line " + std::to_string(r.first_line) +
                          ": the last record is for station " + std::to_string(r.station_code) + ", week " +
-                         std::to_string(r.week) + " of " + std::to_string(r.year) + ", but the case forecasts station " +
-                         std::to_string(f.station_code) + " from week " + std::to_string(week) + " of " +
-                         std::to_string(year));
+                         std::to_string(r.week) + " of " + std::to_string(r.year) +
+                         ", but the case forecasts station " + std::to_string(f.station_code) + " from week " +
+                         std::to_string(week) + " of " + std::to_string(year));
   }
 }
 

@@ -51,8 +51,8 @@ struct LeadView {
   WrittenNumber forecast;
   WrittenNumber lower;
   WrittenNumber upper;
-  std::string model;     // the model kept
-  WeekRanking ranking;   // the target week's section of the ranking report
+  std::string model;    // the model kept
+  WeekRanking ranking;  // the target week's section of the ranking report
 };
 
 struct RunFolder {
@@ -60,15 +60,15 @@ struct RunFolder {
   CaseSettings settings;          // file names without trailing blanks
   int transformation_option = 0;  // as written on line 4 (5: combined run)
   int station_code = 0;
-  std::string station_name;       // without surrounding blanks
-  int first_year = 0;             // of the history file
+  std::string station_name;  // without surrounding blanks
+  int first_year = 0;        // of the history file
   int last_year = 0;
   double FAC = 0.0;
-  std::string model_file_name;    // empty without the variability check
-  ForecastRecord record;          // the run's record of the appended forecast file
+  std::string model_file_name;         // empty without the variability check
+  ForecastRecord record;               // the run's record of the appended forecast file
   std::vector<ObservedWeek> observed;  // kObservedWeeks weeks, oldest first
   std::array<LeadView, kLeads> leads;
-  std::vector<std::string> files;      // names of the folder's files, sorted
+  std::vector<std::string> files;  // names of the folder's files, sorted
 };
 
 RunFolder read_run_folder(const std::filesystem::path& folder);

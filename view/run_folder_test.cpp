@@ -5,8 +5,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <functional>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "driver/run_result.h"
@@ -58,8 +58,7 @@ TEST_P(ShippedCase, ReadsWhatTheRunReturned) {
   EXPECT_EQ(run.observed.size(), static_cast<std::size_t>(kObservedWeeks));
 }
 
-INSTANTIATE_TEST_SUITE_P(Cases, ShippedCase,
-                         ::testing::ValuesIn(testing::shipped_case_names(DARCALIM_CASES_DIR)),
+INSTANTIATE_TEST_SUITE_P(Cases, ShippedCase, ::testing::ValuesIn(testing::shipped_case_names(DARCALIM_CASES_DIR)),
                          [](const auto& test_info) { return test_info.param; });
 
 // A scratch copy of a shipped case's folder after its run.
@@ -90,9 +89,11 @@ struct RankingCase {
 // (s01), and all on one line after the variability check (s02).
 TEST(RunFolderReader, ReadsTheWeekRankingsAsWritten) {
   const std::vector<RankingCase> cases = {
-      {"s01_wuerzburg_o2", 1,
+      {"s01_wuerzburg_o2",
+       1,
        {{"TPAR(4)-RO", "37.112"}, {"PAR(4)-RO", "37.871"}, {"TPARMA(3;1)-G1", "38.091"}, {"TPAR(3)-RO", "38.772"}}},
-      {"s02_maxau_o5v1", 1,
+      {"s02_maxau_o5v1",
+       1,
        {{"PAR(3)-G4", "152.154"}, {"PAR(4)-G4", "153.035"}, {"LPAR(3)-G4", "153.408"}, {"LPARMA(3;1)-G4", "153.537"}}},
   };
   for (const auto& c : cases) {

@@ -9,8 +9,12 @@ namespace darcalim::view {
 
 namespace {
 
-constexpr std::array<const char*, 6> kTransformations = {
-    "none", "logarithm and plain", "Box-Cox and plain", "logarithm", "Box-Cox", "combined (Box-Cox and plain, then logarithm)"};
+constexpr std::array<const char*, 6> kTransformations = {"none",
+                                                         "logarithm and plain",
+                                                         "Box-Cox and plain",
+                                                         "logarithm",
+                                                         "Box-Cox",
+                                                         "combined (Box-Cox and plain, then logarithm)"};
 constexpr std::array<const char*, 3> kVariabilityOptions = {"none", "also clamping the simulated forecasts",
                                                             "the final forecast only"};
 
@@ -68,7 +72,9 @@ const char* const kScript = R"(
 })();
 )";
 
-std::string week_text(int year, int week) { return std::to_string(year) + "/" + std::to_string(week); }
+std::string week_text(int year, int week) {
+  return std::to_string(year) + "/" + (week < 10 ? "0" : "") + std::to_string(week);
+}
 
 std::string cell(const std::string& content, const std::string& attributes = "") {
   return "<td" + (attributes.empty() ? "" : " " + attributes) + ">" + content + "</td>";
@@ -81,7 +87,8 @@ std::string number_cell(const WrittenNumber& n, const std::string& id) {
 std::string leads_table(const RunFolder& run) {
   std::string out =
       "<table class=\"sortable\" id=\"leads\">\n<thead><tr><th>Lead (weeks)</th><th>Target year/week</th>"
-      "<th>Forecast (m\u00b3/s)</th><th>Lower limit</th><th>Upper limit</th><th>Model kept</th></tr></thead>\n<tbody>\n";
+      "<th>Forecast (m\u00b3/s)</th><th>Lower limit</th><th>Upper limit</th><th>Model "
+      "kept</th></tr></thead>\n<tbody>\n";
   for (const auto& l : run.leads) {
     const std::string k = std::to_string(l.lead);
     out += "<tr data-lead=\"" + k + "\">" + cell(k, "class=\"number\"") +
@@ -109,8 +116,8 @@ std::string ranking_table(const LeadView& l) {
   out += "</tbody>\n</table>\n";
   out += "<p class=\"note\">Kept: " + markup_text(l.model) +
          (kept_listed ? " (highlighted)" : " (not among the first " + std::to_string(kRankedModels) + ")") +
-         ". Best before analysis: " + markup_text(l.ranking.best) + "; after: " +
-         markup_text(l.ranking.best_after_analysis) + ".</p>\n";
+         ". Best before analysis: " + markup_text(l.ranking.best) +
+         "; after: " + markup_text(l.ranking.best_after_analysis) + ".</p>\n";
   return out + "</section>\n";
 }
 
@@ -127,25 +134,25 @@ std::string settings_table(const RunFolder& run) {
   std::string out = "<table id=\"settings\">\n<tbody>\n";
   out += setting_row("station", "Station", markup_text(std::to_string(run.station_code) + " " + run.station_name));
   out += setting_row("issue", "First forecast week",
-                     "week " + std::to_string(run.record.week) + " of " + std::to_string(run.record.year) +
-                         " (month " + std::to_string(run.record.month) + ")");
+                     "week " + std::to_string(run.record.week) + " of " + std::to_string(run.record.year) + " (month " +
+                         std::to_string(run.record.month) + ")");
   out += setting_row("case-file", "Case data file", markup_text(c.case_file_name));
   out += setting_row("history", "History",
                      markup_text(c.history_name) + ", years " + std::to_string(run.first_year) + " to " +
                          std::to_string(run.last_year) + ", FAC " + fixed(run.FAC, 1));
-  out += setting_row("transformation", "Transformation option",
-                     option_text(run.transformation_option, kTransformations));
+  out +=
+      setting_row("transformation", "Transformation option", option_text(run.transformation_option, kTransformations));
   out += setting_row("start-month", "First month of the hydrological year", std::to_string(c.start_month));
   out += setting_row("confidence", "Confidence level", std::to_string(c.confidence_level) + " %");
   out += setting_row("trend", "Recent flows",
-                     c.trend_source == 0 ? "0: from " + markup_text(c.vazpasts_name) + " (station " +
-                                               std::to_string(c.station_number) + "), last estimation year " +
-                                               std::to_string(c.ANOFEST)
-                                         : std::to_string(c.trend_source) + ": from the history");
+                     c.trend_source == 0
+                         ? "0: from " + markup_text(c.vazpasts_name) + " (station " + std::to_string(c.station_number) +
+                               "), last estimation year " + std::to_string(c.ANOFEST)
+                         : std::to_string(c.trend_source) + ": from the history");
   out += setting_row("variability", "Variability option",
                      option_text(c.variability_option, kVariabilityOptions) +
-                         (c.variability_option != 0 ? ", percentiles " + markup_text(c.percentile_name) +
-                                                          ", models " + markup_text(run.model_file_name)
+                         (c.variability_option != 0 ? ", percentiles " + markup_text(c.percentile_name) + ", models " +
+                                                          markup_text(run.model_file_name)
                                                     : ""));
   out += setting_row("weeks", "Weeks a year", std::to_string(c.NSEM));
   out += setting_row("forecast-file", "Appended forecast file",
@@ -195,10 +202,11 @@ std::string relative_url(const std::filesystem::path& file, const std::filesyste
 
 std::string run_page_html(const RunFolder& run, const std::filesystem::path& page_path) {
   const std::string station = markup_text(std::to_string(run.station_code) + " " + run.station_name);
-  std::string out = "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
-                    "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Forecast " +
-                    station + ", week " + std::to_string(run.record.week) + " of " + std::to_string(run.record.year) +
-                    "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<main>\n";
+  std::string out =
+      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Forecast " +
+      station + ", week " + std::to_string(run.record.week) + " of " + std::to_string(run.record.year) +
+      "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<main>\n";
   out += "<h1 id=\"station\">" + station + "</h1>\n<p class=\"lead-in\">Weekly flow forecast from week " +
          std::to_string(run.record.week) + " of " + std::to_string(run.record.year) + " for six weeks, with " +
          std::to_string(run.settings.confidence_level) + " % confidence limits. Run folder: <code>" +
@@ -210,9 +218,10 @@ std::string run_page_html(const RunFolder& run, const std::filesystem::path& pag
   for (const auto& l : run.leads) out += ranking_table(l);
   out += "</div>\n<h2>Settings of the run</h2>\n" + settings_table(run);
   out += "<h2>Files of the run folder</h2>\n" + file_list(run, page_path.parent_path());
-  out += "<footer>Made by darcalim-view from the files of the run folder; the numbers are those the files "
-         "hold.</footer>\n</main>\n<script>" +
-         std::string(kScript) + "</script>\n</body>\n</html>\n";
+  out +=
+      "<footer>Made by darcalim-view from the files of the run folder; the numbers are those the files "
+      "hold.</footer>\n</main>\n<script>" +
+      std::string(kScript) + "</script>\n</body>\n</html>\n";
   return out;
 }
 

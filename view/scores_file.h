@@ -24,10 +24,10 @@ inline constexpr int kScoreLeads = 6;
 struct ScoreRow {
   std::string location_id;
   std::string metric;
-  std::string reference;           // "none", or e.g. "persistence" for SS
-  std::optional<int> lead;         // nothing for "all"
-  std::optional<double> level;     // nominal level, per cent
-  std::optional<double> value;     // nothing when undefined
+  std::string reference;        // "none", or e.g. "persistence" for SS
+  std::optional<int> lead;      // nothing for "all"
+  std::optional<double> level;  // nominal level, per cent
+  std::optional<double> value;  // nothing when undefined
 };
 
 struct ScoresFile {

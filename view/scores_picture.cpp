@@ -13,8 +13,8 @@ namespace darcalim::view {
 
 namespace {
 
-constexpr std::array<const char*, 15> kMetricOrder = {"ME",   "PBIAS", "MAE",   "RMSE", "NSE",
-                                                      "KGEprime", "r", "beta",  "gamma", "SS",
+constexpr std::array<const char*, 15> kMetricOrder = {"ME",       "PBIAS", "MAE",   "RMSE",  "NSE",
+                                                      "KGEprime", "r",     "beta",  "gamma", "SS",
                                                       "coverage", "below", "above", "width", "interval_score"};
 constexpr const char* kCoverage = "coverage";
 // Panels three to a row, each with room for its title, legend and axes.
@@ -160,7 +160,8 @@ std::string panel_svg(const Panel& p, double left, double top) {
   if (p.nominal) {
     const double yy = y.place(*p.nominal, y0, y1);
     out += line(x0, yy, x1, yy, "stroke=\"#777\" stroke-dasharray=\"5 4\"");
-    out += text(x1 - 2, yy - 4, "end", "nominal " + fixed(*p.nominal, y.decimals + 1), " font-size=\"10\" fill=\"#555\"");
+    out +=
+        text(x1 - 2, yy - 4, "end", "nominal " + fixed(*p.nominal, y.decimals + 1), " font-size=\"10\" fill=\"#555\"");
   }
   for (std::size_t i = 0; i < p.series.size(); ++i) {
     out += series_lines(p.series[i], kColours[i % kColours.size()], x0, x1, y, y0, y1);
@@ -181,11 +182,13 @@ std::string scores_svg(const ScoresFile& scores) {
   const int rows = std::max(1, (static_cast<int>(metrics.size()) + kColumns - 1) / kColumns);
   const double width = kColumns * kPanelWidth;
   const double height = kTitleHeight + rows * kPanelHeight;
-  std::string out = "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + fixed(width, 0) + " " +
-                    fixed(height, 0) +
-                    "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" role=\"img\" class=\"scores-picture\">\n"
-                    "<title>" + markup_text("Scores of " + scores.name) + "</title>\n"
-                    "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
+  std::string out =
+      "<svg xmlns=\"http://www.w3.org/2000/svg\" viewBox=\"0 0 " + fixed(width, 0) + " " + fixed(height, 0) +
+      "\" font-family=\"DejaVu Sans, Arial, Helvetica, sans-serif\" role=\"img\" class=\"scores-picture\">\n"
+      "<title>" +
+      markup_text("Scores of " + scores.name) +
+      "</title>\n"
+      "<rect width=\"100%\" height=\"100%\" fill=\"#fff\"/>\n";
   out += text(12, 30, "start", markup_text("Scores against lead time: " + scores.name),
               " font-size=\"18\" font-weight=\"bold\" fill=\"#222\"");
   if (metrics.empty()) out += text(12, 80, "start", "no scores for leads 1 to 6 in the file", " font-size=\"14\"");
