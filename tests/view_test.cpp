@@ -148,6 +148,22 @@ TEST(BrowserCheck, CatchesAFailingScript) {
   EXPECT_NE(r.log.find("Uncaught"), std::string::npos);
 }
 
+TEST(ForecastPicture, StationNameWithMarkupStaysWellFormed) {
+  if (!available("xmllint")) GTEST_SKIP() << "xmllint is not installed (Debian: libxml2-utils)";
+  ScratchFolder scratch;
+  const fs::path folder = finished_copy(scratch, "s01_wuerzburg_o2");
+  std::string history = file_text(folder / "HIST1.DAT");
+  history.replace(9, 22, "A&B <MAIN> \"Q\" \xC3 '1'");
+  std::ofstream(folder / "HIST1.DAT", std::ios::binary | std::ios::trunc) << history;
+  const fs::path svg = scratch.path() / "forecast.svg";
+  const fs::path html = scratch.path() / "view.html";
+  ASSERT_EQ(run(std::string(DARCALIM_PLOT_EXE) + " " + shell_quoted(folder) + " -o " + shell_quoted(svg)), 0);
+  EXPECT_EQ(run("xmllint --noout " + shell_quoted(svg)), 0);
+  ASSERT_EQ(run(std::string(DARCALIM_VIEW_EXE) + " " + shell_quoted(folder) + " -o " + shell_quoted(html)), 0);
+  EXPECT_NE(file_text(html).find("<h1 id=\"station\">14 A&amp;B &lt;MAIN&gt; &quot;Q&quot; \xC3\x83 &#39;1&#39;"),
+            std::string::npos);
+}
+
 TEST(ScoresPicture, IsWellFormed) {
   if (!available("xmllint")) GTEST_SKIP() << "xmllint is not installed (Debian: libxml2-utils)";
   ScratchFolder scratch;

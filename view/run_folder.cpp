@@ -9,6 +9,7 @@
 #include "common/run_stop.h"
 #include "driver/case_file.h"
 #include "driver/history_file.h"
+#include "driver/input_errors.h"
 #include "driver/recent_flows.h"
 #include "view/view_error.h"
 
@@ -62,7 +63,7 @@ void read_case_and_history(RunFolder& f, Run& run) {
     if (run.CASO.trend_source != 0) recent_flows_from_history(run);
     write_recent_flows_into_history(run);
   } catch (const RunStop& stop) {
-    throw ViewInputError(f.folder.string() + ": " + stop.reason());
+    throw ViewInputError(f.folder.string() + ": " + stop_diagnostic(run, stop));
   }
   f.settings = run.CASO;
   f.transformation_option = run.combined_marker ? kCombinedOption : run.CASO.TIPOTRANS;

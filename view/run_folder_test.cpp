@@ -11,6 +11,7 @@
 
 #include "driver/run_result.h"
 #include "tests/support/case_folder.h"
+#include "tests/support/finished_folder.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shipped_cases.h"
 #include "view/view_error.h"
@@ -60,24 +61,6 @@ TEST_P(ShippedCase, ReadsWhatTheRunReturned) {
 
 INSTANTIATE_TEST_SUITE_P(Cases, ShippedCase, ::testing::ValuesIn(testing::shipped_case_names(DARCALIM_CASES_DIR)),
                          [](const auto& test_info) { return test_info.param; });
-
-// A scratch copy of a shipped case's folder after its run.
-class FinishedFolder {
- public:
-  explicit FinishedFolder(const std::string& name) {
-    fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "expected", path());
-    for (const auto& entry : fs::directory_iterator(path())) {
-      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-    }
-  }
-  const fs::path& path() const { return scratch_.path(); }
-  void write(const std::string& file, const std::string& text) const {
-    std::ofstream(path() / file, std::ios::binary | std::ios::trunc) << text;
-  }
-
- private:
-  ScratchFolder scratch_;
-};
 
 struct RankingCase {
   const char* name;
@@ -171,6 +154,8 @@ TEST(RunFolderReader, RefusesAFolderWithoutAFinishedRun) {
                                   "LIM. SUPERIOR               113.4    130.5     87.1    148.0     84.0     78.4\n");
        },
        "PREVS.DAT, line 2: the last record is for station 14, week 27 of 2010"},
+      {"case refused", [](const FinishedFolder& f) { f.write("CASO1.DAT", "CASO1.REL\nS\nHIST1.DAT\n2\n13\n"); },
+       "CASO1.DAT, line 5 (month of start of the hydrological year): 13 is outside 1..12"},
       {"no ranking report", [](const FinishedFolder& f) { fs::remove(f.path() / "RANK1.CSV"); },
        "RANK1.CSV: the error-ranking report cannot be read"},
       {"ranking without the week", [](const FinishedFolder& f) { f.write("RANK1.CSV", " GERAL\n"); },
