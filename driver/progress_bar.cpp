@@ -36,7 +36,9 @@ void ProgressBar::finished(std::size_t, std::size_t done, std::size_t failed) {
   draw();
 }
 
-void ProgressBar::tick() { draw(); }
+void ProgressBar::tick() {
+  draw();
+}
 
 void ProgressBar::end() {
   draw();
@@ -47,8 +49,8 @@ void ProgressBar::draw() {
   const std::size_t filled = total_ == 0 ? kBarWidth : done_ * kBarWidth / total_;
   const double elapsed = std::chrono::duration<double>(Clock::now() - started_).count();
   std::string line = "\r[" + std::string(filled, '#') + std::string(kBarWidth - filled, '.') + "] " +
-                     std::to_string(done_) + "/" + std::to_string(total_) + "  failed " +
-                     std::to_string(failed_) + "  elapsed " + clock_text(elapsed) + "  left ";
+                     std::to_string(done_) + "/" + std::to_string(total_) + "  failed " + std::to_string(failed_) +
+                     "  elapsed " + clock_text(elapsed) + "  left ";
   if (done_ == 0) {
     line += "?";
   } else {

@@ -111,7 +111,8 @@ void write_cut_case(const HindcastCase& c, IssueWeek issue, const std::filesyste
   const std::string history_name = plain_file_name(c.history_name);
   const std::string percentile_name = plain_file_name(c.percentile_name);
   // A plain name keeps its line as written (blanks and all).
-  const std::string history_line = history_name == c.history_name ? c.case_lines.at(kHistoryNameLine - 1) : history_name;
+  const std::string history_line =
+      history_name == c.history_name ? c.case_lines.at(kHistoryNameLine - 1) : history_name;
   const std::string percentile_line = percentile_name == c.percentile_name ? "" : percentile_name;
   write_file(target / "CASO.DAT", case_name + "\n");
   write_file(target / case_name, cut_case_text(c.case_lines, issue, history_line, percentile_line));

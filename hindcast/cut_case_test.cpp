@@ -76,9 +76,9 @@ TEST(CutHistory, KeepsTheFieldsBeforeTheForecastWeekAndZerosTheRest) {
 
 TEST(CutHistory, ShortLinesAndAnEarlyEndAreWrittenOutInFull) {
   auto lines = history(2, 52);
-  lines[1] = " 2001 2003";              // no factor: its columns stay blank
-  lines[2 + 6 + 2].resize(4 * 8);       // 2002, weeks 19..27: only 19..22 written
-  lines.resize(2 + 6 + 4);              // the file ends after 2002 week 36, and 2003 is missing
+  lines[1] = " 2001 2003";         // no factor: its columns stay blank
+  lines[2 + 6 + 2].resize(4 * 8);  // 2002, weeks 19..27: only 19..22 written
+  lines.resize(2 + 6 + 4);         // the file ends after 2002 week 36, and 2003 is missing
   const std::string cut = cut_history_text(lines, 52, 2001, {2003, 2});
   std::string expected = lines[0] + "\n 2001 2003\n";
   for (int w = 1; w <= 52; ++w) {
@@ -90,14 +90,15 @@ TEST(CutHistory, ShortLinesAndAnEarlyEndAreWrittenOutInFull) {
     if (w % 9 == 0 || w == 52) expected += "\n";
   }
   expected += "        " + std::string(kZero) + kZero + kZero + kZero + kZero + kZero + kZero + kZero + "\n";
-  for (int l = 0; l < 4; ++l) expected += std::string(kZero) + kZero + kZero + kZero + kZero + kZero + kZero + kZero + kZero + "\n";
+  for (int l = 0; l < 4; ++l)
+    expected += std::string(kZero) + kZero + kZero + kZero + kZero + kZero + kZero + kZero + kZero + "\n";
   expected += std::string(kZero) + kZero + kZero + kZero + kZero + kZero + kZero + "\n";
   EXPECT_EQ(cut, expected);
 }
 
 std::vector<std::string> case_lines() {
-  return {"CASO1.REL", "S", "HIST1.DAT", "2", "11", "PREVS.DAT", "RANK1.CSV", " 95", "26", "2010", "0",
-          "VAZPASTS.DAT", "2009", " 14", "1", "PERC1.DAT", "0"};
+  return {"CASO1.REL", "S", "HIST1.DAT",    "2",    "11",  "PREVS.DAT", "RANK1.CSV", " 95", "26",
+          "2010",      "0", "VAZPASTS.DAT", "2009", " 14", "1",         "PERC1.DAT", "0"};
 }
 
 TEST(CutCase, SetsTheWeekYearAndTrendAndKeepsTheRest) {
@@ -190,7 +191,8 @@ TEST(HindcastCase, RefusesWhatCannotBeRead) {
       {"a case the program refuses", "CASO1.DAT", joined({"CASO1.REL", "S", "data/H.DAT", "9"}), "CASO1.DAT, line 4"},
       {"no history", "data/H.DAT", "", "H.DAT, line 1: the station code and name is missing"},
       {"years backwards", "data/H.DAT", "       14X\n 2003 2001    604.8\n", "H.DAT, line 2: the years 2003-2001"},
-      {"a bad flow", "data/H.DAT", "       14X\n 2001 2003    604.8\n     1O2.\n", "H.DAT, line 3 (year 2001, week 1): \"1O2\" is not a number"},
+      {"a bad flow", "data/H.DAT", "       14X\n 2001 2003    604.8\n     1O2.\n",
+       "H.DAT, line 3 (year 2001, week 1): \"1O2\" is not a number"},
       {"no percentile file", "PERC1.DAT", "", "PERC1.DAT: the percentile file not found"},
   };
   for (const Case& k : cases) {

@@ -95,9 +95,8 @@ void read_history(HindcastCase& c, const std::string& text) {
     }
     if (outcome.status == ReadOutcome::Status::kEndOfFile) break;
     if (outcome.status == ReadOutcome::Status::kBadField) {
-      throw CaseError(located(printable(name), outcome.line_number) + " (year " +
-                      std::to_string(c.first_year + row) + ", week " + std::to_string(outcome.values_read + 1) +
-                      "): " + not_a_number(outcome.field_text));
+      throw CaseError(located(printable(name), outcome.line_number) + " (year " + std::to_string(c.first_year + row) +
+                      ", week " + std::to_string(outcome.values_read + 1) + "): " + not_a_number(outcome.field_text));
     }
   }
   c.last_observed_week = nsem;

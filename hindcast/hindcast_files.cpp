@@ -8,7 +8,9 @@ namespace darcalim::hindcast {
 
 namespace {
 
-std::string optional_text(const std::optional<double>& value) { return value ? number_text(*value) : ""; }
+std::string optional_text(const std::optional<double>& value) {
+  return value ? number_text(*value) : "";
+}
 
 // The record's text of a number, without blanks; empty for asterisks.
 std::string record_text(const std::string& field, const std::optional<double>& value) {
@@ -29,7 +31,9 @@ std::string csv_field(const std::string& text) {
   return quoted + "\"";
 }
 
-std::string lead_text(int lead) { return lead == 0 ? "all" : std::to_string(lead); }
+std::string lead_text(int lead) {
+  return lead == 0 ? "all" : std::to_string(lead);
+}
 
 }  // namespace
 

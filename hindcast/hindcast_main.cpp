@@ -3,11 +3,11 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <functional>
-#include <set>
 #include <fstream>
+#include <functional>
 #include <iostream>
 #include <memory>
+#include <set>
 #include <thread>
 
 #include "driver/progress_bar.h"

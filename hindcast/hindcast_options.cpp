@@ -30,8 +30,7 @@ std::pair<std::string, std::optional<std::string>> name_and_value(const std::str
 }
 
 bool takes_value(const std::string& name) {
-  return name == "--from" || name == "--to" || name == "--weeks" || name == "--jobs" || name == "-j" ||
-         name == "--out";
+  return name == "--from" || name == "--to" || name == "--weeks" || name == "--jobs" || name == "-j" || name == "--out";
 }
 
 // Sets option `name` from its value; the reason of a refusal, or "".
@@ -173,6 +172,8 @@ std::string help_text() {
          "a case that cannot be read, or issue years or weeks outside the history.\n";
 }
 
-std::string version_text() { return "darcalim-hindcast 1.0 (DARCALIM 5.3.2ns)\n"; }
+std::string version_text() {
+  return "darcalim-hindcast 1.0 (DARCALIM 5.3.2ns)\n";
+}
 
 }  // namespace darcalim::hindcast

@@ -15,8 +15,8 @@ struct Options {
   std::filesystem::path folder;  // the case folder
   int from = 0;                  // issue years from..to
   int to = 0;
-  std::vector<int> weeks;        // forecast weeks, ascending, each once; empty: every week of the year
-  int jobs = 0;                  // 0: one per hardware thread
+  std::vector<int> weeks;  // forecast weeks, ascending, each once; empty: every week of the year
+  int jobs = 0;            // 0: one per hardware thread
   std::string prefix = "hindcast";
 };
 

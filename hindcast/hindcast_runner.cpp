@@ -11,7 +11,9 @@ namespace {
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
 
-std::string two_digits(int week) { return (week < 10 ? "0" : "") + std::to_string(week); }
+std::string two_digits(int week) {
+  return (week < 10 ? "0" : "") + std::to_string(week);
+}
 
 IssueOutcome run_issue(const HindcastCase& c, IssueWeek issue, const fs::path& scratch) {
   IssueOutcome outcome;

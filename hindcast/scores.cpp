@@ -130,7 +130,9 @@ Points points_of(const std::vector<Pair>& pairs, int lead) {
   return p;
 }
 
-bool has_limits(const Pair& p) { return p.lower && p.upper; }
+bool has_limits(const Pair& p) {
+  return p.lower && p.upper;
+}
 
 // The metrics that take forecast and observation only.
 struct PointMetric {
@@ -139,9 +141,11 @@ struct PointMetric {
 };
 
 constexpr PointMetric kPointMetrics[] = {
-    {"ME", mean_error},        {"PBIAS", percent_bias},      {"MAE", mean_absolute_error},
-    {"RMSE", root_mean_square_error}, {"NSE", nash_sutcliffe}, {"KGEprime", kling_gupta},
-    {"r", correlation},        {"beta", bias_ratio},         {"gamma", variability_ratio},
+    {"ME", mean_error},           {"PBIAS", percent_bias},
+    {"MAE", mean_absolute_error}, {"RMSE", root_mean_square_error},
+    {"NSE", nash_sutcliffe},      {"KGEprime", kling_gupta},
+    {"r", correlation},           {"beta", bias_ratio},
+    {"gamma", variability_ratio},
 };
 
 ScoreRow skill_score(const std::vector<Pair>& pairs, int lead, const char* reference,

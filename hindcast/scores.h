@@ -37,7 +37,7 @@ namespace darcalim::hindcast {
 inline constexpr int kLeads = 6;
 
 struct Pair {
-  int lead = 0;  // 1..kLeads
+  int lead = 0;                 // 1..kLeads
   std::optional<double> value;  // the forecast; none when it was written as asterisks
   std::optional<double> lower;
   std::optional<double> upper;

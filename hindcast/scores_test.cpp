@@ -32,10 +32,10 @@ Pair pair(int lead, double f, double o, double lower, double upper) {
 TEST(Scores, EveryMetricReferenceAndGroupOnceInOrder) {
   const auto rows = score_pairs({pair(1, 1.0, 2.0, 0.0, 3.0)}, 95);
   const std::vector<std::pair<std::string, std::string>> expected{
-      {"ME", "none"},       {"PBIAS", "none"},       {"MAE", "none"},      {"RMSE", "none"},
-      {"NSE", "none"},      {"KGEprime", "none"},    {"r", "none"},        {"beta", "none"},
-      {"gamma", "none"},    {"SS", "persistence"},   {"SS", "climatology"}, {"coverage", "none"},
-      {"below", "none"},    {"above", "none"},       {"width", "none"},    {"interval_score", "none"}};
+      {"ME", "none"},    {"PBIAS", "none"},     {"MAE", "none"},       {"RMSE", "none"},
+      {"NSE", "none"},   {"KGEprime", "none"},  {"r", "none"},         {"beta", "none"},
+      {"gamma", "none"}, {"SS", "persistence"}, {"SS", "climatology"}, {"coverage", "none"},
+      {"below", "none"}, {"above", "none"},     {"width", "none"},     {"interval_score", "none"}};
   ASSERT_EQ(rows.size(), expected.size() * 7);
   for (std::size_t m = 0; m < expected.size(); ++m) {
     for (std::size_t g = 0; g < 7; ++g) {
@@ -92,8 +92,8 @@ TEST(Scores, ForecastEqualToPersistenceHasNoSkillAgainstIt) {
 
 // f = 12, 8, 30 against o = 10, 10, 20 at a level of 80 %.
 TEST(Scores, HandComputedValuesWithMissesOnBothSides) {
-  const std::vector<Pair> pairs{pair(3, 12.0, 10.0, 9.0, 15.0),   // inside, width 6
-                                pair(3, 8.0, 10.0, 6.0, 9.0),     // above by 1, width 3
+  const std::vector<Pair> pairs{pair(3, 12.0, 10.0, 9.0, 15.0),    // inside, width 6
+                                pair(3, 8.0, 10.0, 6.0, 9.0),      // above by 1, width 3
                                 pair(3, 30.0, 20.0, 22.0, 40.0)};  // below by 2, width 18
   const auto rows = by_key(score_pairs(pairs, 80));
   // errors 2, -2, 10

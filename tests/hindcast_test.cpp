@@ -213,7 +213,7 @@ TEST(HindcastCommand, OneRowPerObservedTargetEachAsASingleRunOfTheCutCase) {
     EXPECT_EQ(f[1], j.at("metric"));
     EXPECT_EQ(f[2], j.at("reference"));
     EXPECT_EQ(f[3], j.at("lead_weeks").is_string() ? j.at("lead_weeks").get<std::string>()
-                                                  : std::to_string(j.at("lead_weeks").get<int>()));
+                                                   : std::to_string(j.at("lead_weeks").get<int>()));
     EXPECT_EQ(std::stoul(f[4]), j.at("n").get<std::size_t>());
     if (f[6].empty()) {
       EXPECT_TRUE(j.at("value").is_null()) << scores[i];
