@@ -223,8 +223,11 @@ std::vector<ScoreRow> score_pairs(const std::vector<Pair>& pairs, int level) {
   add_for_every_group(rows, [&](int lead) { return skill_score(pairs, lead, "persistence", &Pair::persistence); });
   add_for_every_group(rows, [&](int lead) { return skill_score(pairs, lead, "climatology", &Pair::climatology); });
 
-  using IntervalMetric = std::optional<double> (*)(const IntervalSums&, int);
-  const std::pair<const char*, IntervalMetric> interval_metrics[] = {
+  struct IntervalMetric {
+    const char* name;
+    std::optional<double> (*compute)(const IntervalSums&, int level);
+  };
+  const IntervalMetric interval_metrics[] = {
       {"coverage", [](const IntervalSums& s, int) { return share(s.inside, s.n); }},
       {"below", [](const IntervalSums& s, int) { return share(s.below, s.n); }},
       {"above", [](const IntervalSums& s, int) { return share(s.above, s.n); }},
@@ -235,10 +238,10 @@ std::vector<ScoreRow> score_pairs(const std::vector<Pair>& pairs, int level) {
        }},
       {"interval_score", interval_score},
   };
-  for (const auto& [name, compute] : interval_metrics) {
+  for (const IntervalMetric& m : interval_metrics) {
     add_for_every_group(rows, [&](int lead) {
       const IntervalSums s = interval_sums(pairs, lead);
-      return ScoreRow{name, "none", lead, s.n, compute(s, level)};
+      return ScoreRow{m.name, "none", lead, s.n, m.compute(s, level)};
     });
   }
   return rows;
