@@ -1,13 +1,9 @@
 #include "driver/batch_runner.h"
 
 #include <algorithm>
-#include <atomic>
-#include <condition_variable>
+#include <chrono>
 #include <cstdio>
-#include <deque>
-#include <mutex>
 #include <sstream>
-#include <thread>
 
 namespace darcalim::batch {
 
@@ -52,102 +48,39 @@ std::string seconds_text(double seconds) {
   return text;
 }
 
+// Tells the batch's progress of each finished folder, with its outcome.
+class FolderProgress : public TaskProgress {
+ public:
+  FolderProgress(Progress& progress, const std::vector<FolderOutcome>& outcomes)
+      : progress_(progress), outcomes_(outcomes) {}
+  void start(std::size_t total) override { progress_.start(total); }
+  void finished(std::size_t task, std::size_t done, std::size_t failed) override {
+    progress_.finished(outcomes_[task], done, failed);
+  }
+  void tick() override { progress_.tick(); }
+  void end() override { progress_.end(); }
+
+ private:
+  Progress& progress_;
+  const std::vector<FolderOutcome>& outcomes_;
+};
+
 }  // namespace
 
 std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
                                      Progress* progress) {
-  const std::size_t total = folders.size();
-  std::vector<FolderOutcome> outcomes(total);
-  if (progress) progress->start(total);
-  if (total == 0) {
-    if (progress) progress->end();
-    return outcomes;
-  }
-  const std::size_t threads = std::clamp<std::size_t>(jobs < 1 ? 1 : static_cast<std::size_t>(jobs), 1, total);
-
-  std::atomic<std::size_t> next{0};
-  std::mutex mutex;
-  std::condition_variable finished_one;
-  std::deque<std::size_t> newly_finished;  // guarded by mutex
-  auto work = [&] {
-    for (std::size_t i = next++; i < total; i = next++) {
-      FolderOutcome outcome = run_folder(folders[i]);
-      std::lock_guard lock(mutex);
-      outcomes[i] = std::move(outcome);
-      newly_finished.push_back(i);
-      finished_one.notify_one();
-    }
+  std::vector<FolderOutcome> outcomes(folders.size());
+  auto run_one = [&](std::size_t i) {
+    outcomes[i] = run_folder(folders[i]);
+    return outcomes[i].result.normal_end();
   };
-  std::vector<std::jthread> pool;
-  pool.reserve(threads);
-  for (std::size_t t = 0; t < threads; ++t) pool.emplace_back(work);
-
-  std::size_t done = 0;
-  std::size_t failed = 0;
-  std::unique_lock lock(mutex);
-  while (done < total) {
-    finished_one.wait_for(lock, std::chrono::seconds(1), [&] { return !newly_finished.empty(); });
-    if (newly_finished.empty()) {
-      if (progress) progress->tick();
-      continue;
-    }
-    while (!newly_finished.empty()) {
-      const std::size_t i = newly_finished.front();
-      newly_finished.pop_front();
-      ++done;
-      if (!outcomes[i].result.normal_end()) ++failed;
-      if (progress) progress->finished(outcomes[i], done, failed);
-    }
+  if (progress) {
+    FolderProgress folder_progress(*progress, outcomes);
+    run_tasks(folders.size(), jobs, run_one, &folder_progress);
+  } else {
+    run_tasks(folders.size(), jobs, run_one);
   }
-  lock.unlock();
-  pool.clear();
-  if (progress) progress->end();
   return outcomes;
-}
-
-std::string clock_text(double seconds) {
-  const long s = static_cast<long>(seconds + 0.5);
-  char text[32];
-  if (s >= 3600) {
-    std::snprintf(text, sizeof text, "%ld:%02ld:%02ld", s / 3600, s / 60 % 60, s % 60);
-  } else {
-    std::snprintf(text, sizeof text, "%ld:%02ld", s / 60, s % 60);
-  }
-  return text;
-}
-
-void ProgressBar::start(std::size_t total) {
-  total_ = total;
-  started_ = Clock::now();
-  draw();
-}
-
-void ProgressBar::finished(const FolderOutcome&, std::size_t done, std::size_t failed) {
-  done_ = done;
-  failed_ = failed;
-  draw();
-}
-
-void ProgressBar::tick() { draw(); }
-
-void ProgressBar::end() {
-  draw();
-  out_ << "\n" << std::flush;
-}
-
-void ProgressBar::draw() {
-  constexpr std::size_t kWidth = 30;
-  const std::size_t filled = total_ == 0 ? kWidth : done_ * kWidth / total_;
-  const double elapsed = seconds_since(started_);
-  std::string line = "\r[" + std::string(filled, '#') + std::string(kWidth - filled, '.') + "] " +
-                     std::to_string(done_) + "/" + std::to_string(total_) + "  failed " +
-                     std::to_string(failed_) + "  elapsed " + clock_text(elapsed) + "  left ";
-  if (done_ == 0) {
-    line += "?";
-  } else {
-    line += clock_text(elapsed / static_cast<double>(done_) * static_cast<double>(total_ - done_));
-  }
-  out_ << line << "\x1b[K" << std::flush;
 }
 
 void ProgressLines::finished(const FolderOutcome& outcome, std::size_t done, std::size_t) {

@@ -1,13 +1,13 @@
 // Many case folders, each as its own run, on a number of threads.
 #pragma once
 
-#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <ostream>
 #include <string>
 #include <vector>
 
+#include "driver/progress_bar.h"
 #include "driver/run_result.h"
 
 namespace darcalim::batch {
@@ -33,29 +33,24 @@ class Progress {
   virtual void end() = 0;
 };
 
-// Runs each folder as its own run on `jobs` threads (at most one per folder)
-// and returns the outcomes in the order of `folders`. A folder that does not
+// Runs each folder as its own run on `jobs` threads (at most one per folder;
+// the pool of driver/task_pool.h) and returns the outcomes in the order of `folders`. A folder that does not
 // exist is reported as stopped without a run.
 std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
                                      Progress* progress = nullptr);
 
-// A bar redrawn in place on a terminal: done/total, failures so far, elapsed
-// and remaining time.
+// The progress bar of the pool of tasks (driver/progress_bar.h), told of
+// folders.
 class ProgressBar : public Progress {
  public:
-  explicit ProgressBar(std::ostream& out) : out_(out) {}
-  void start(std::size_t total) override;
-  void finished(const FolderOutcome& outcome, std::size_t done, std::size_t failed) override;
-  void tick() override;
-  void end() override;
+  explicit ProgressBar(std::ostream& out) : bar_(out) {}
+  void start(std::size_t total) override { bar_.start(total); }
+  void finished(const FolderOutcome&, std::size_t done, std::size_t failed) override { bar_.finished(0, done, failed); }
+  void tick() override { bar_.tick(); }
+  void end() override { bar_.end(); }
 
  private:
-  void draw();
-  std::ostream& out_;
-  std::chrono::steady_clock::time_point started_;
-  std::size_t total_ = 0;
-  std::size_t done_ = 0;
-  std::size_t failed_ = 0;
+  darcalim::ProgressBar bar_;
 };
 
 // One line per finished folder, for logs.
@@ -78,7 +73,6 @@ const char* state_name(const RunResult& result);
 // of totals.
 void write_end_table(std::ostream& out, const std::vector<FolderOutcome>& outcomes, double seconds);
 
-// Minutes and seconds ("1:05"), or hours too ("2:03:04").
-std::string clock_text(double seconds);
+using darcalim::clock_text;
 
 }  // namespace darcalim::batch

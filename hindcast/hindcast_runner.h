@@ -1,0 +1,67 @@
+// The hindcast: the case run as it would have been run at each past forecast
+// week, side by side, and each lead set against what was then observed.
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "driver/run_result.h"
+#include "driver/task_pool.h"
+#include "hindcast/cut_case.h"
+#include "hindcast/hindcast_case.h"
+#include "hindcast/scores.h"
+
+namespace darcalim::hindcast {
+
+// The forecast weeks `weeks` (all 1..NSEM when empty) of the years
+// `from`..`to`, in order, less the weeks of the last year of the history
+// after its last observed week (no lead of theirs could be compared).
+std::vector<IssueWeek> issue_weeks(const HindcastCase& c, int from, int to, const std::vector<int>& weeks);
+
+// One forecast week after its run.
+struct IssueOutcome {
+  IssueWeek issue;
+  RunResult result;  // a stop when the cut case could not even be written (its message says why)
+  double seconds = 0.0;
+};
+
+// A folder under the system's temporary folder, unique to one hindcast,
+// removed with everything in it when the object goes.
+class ScratchRoot {
+ public:
+  ScratchRoot();  // throws std::filesystem::filesystem_error when none can be made
+  ~ScratchRoot();
+  ScratchRoot(const ScratchRoot&) = delete;
+  ScratchRoot& operator=(const ScratchRoot&) = delete;
+  const std::filesystem::path& path() const { return path_; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+// Runs the cut case of every issue week in its own folder under `scratch`
+// (removed right after its run) on `jobs` threads, the console discarded,
+// and leaves the outcome of issues[i] in outcomes[i] (the vector is resized
+// to match). `progress` hears of each finished week by its index, once its
+// outcome is in place.
+void run_hindcast(const HindcastCase& c, const std::vector<IssueWeek>& issues, int jobs,
+                  const std::filesystem::path& scratch, std::vector<IssueOutcome>& outcomes,
+                  TaskProgress* progress = nullptr);
+
+// One lead of one issue week whose target was observed.
+struct ForecastPair {
+  IssueWeek issue;
+  int target_year = 0;
+  LeadForecast forecast;
+  Pair pair;  // what the scores take, with its reference flows
+};
+
+// The pairs of every run that ended normally, in the order of the outcomes
+// then of the leads: the target year is the issue year, or the next one when
+// the lead's week wrapped past NSEM; leads whose target is not observed in
+// the full history are left out.
+std::vector<ForecastPair> forecast_pairs(const HindcastCase& c, const std::vector<IssueOutcome>& outcomes);
+
+}  // namespace darcalim::hindcast
