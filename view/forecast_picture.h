@@ -6,7 +6,7 @@
 // forecast week, the six forecasts as a dashed line that starts from the last
 // observation, the limits as a shaded band, axes with ticks (flow in m3/s,
 // weeks as year/week), the station, the issue week and the confidence level.
-// A number written as asterisks, and a week not observed, leave a gap.
+// A number written as asterisks, and a week before the history, leave a gap.
 // The element has a viewBox and no external resource; every text is escaped.
 #pragma once
 

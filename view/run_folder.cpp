@@ -150,9 +150,9 @@ void read_observed(RunFolder& f, const Run& run) {
     o.week = week;
     o.recent = f.settings.trend_source == 0 && back <= kRecentWeeks;
     const int row = run.history.row_of(year);
-    if (row >= 1 && row <= run.history.NANOSARQ && run.history.HISTORICO(row, week) != 0.0) {
-      o.flow = run.history.HISTORICO(row, week);
-    }
+    // Every week before the forecast week is an observed one, as the run took
+    // it: a 0 there is a flow of 0 (a dry river), not a gap.
+    if (row >= 1 && row <= run.history.NANOSARQ) o.flow = run.history.HISTORICO(row, week);
     f.observed.push_back(o);
   }
   std::reverse(f.observed.begin(), f.observed.end());

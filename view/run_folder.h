@@ -40,7 +40,7 @@ inline constexpr int kRecentWeeks = 4;
 struct ObservedWeek {
   int year = 0;
   int week = 0;
-  std::optional<double> flow;  // m3/s as in the history file; nothing when 0 (not observed) or outside it
+  std::optional<double> flow;  // m3/s as in the history file; nothing outside the years of the file
   bool recent = false;         // one of the recent flows of the recent-flow file
 };
 
