@@ -5,25 +5,11 @@
 #include <nlohmann/json.hpp>
 
 #include "common/layout.h"
+#include "driver/csv_text.h"
 
 namespace darcalim::batch {
 
 namespace {
-
-std::string csv_field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
-}
-
-void csv_row(std::ostream& out, const std::vector<std::string>& fields) {
-  for (std::size_t i = 0; i < fields.size(); ++i) out << (i == 0 ? "" : ",") << csv_field(fields[i]);
-  out << "\n";
-}
 
 nlohmann::json number_or_null(const std::optional<double>& value) {
   return value ? nlohmann::json(*value) : nlohmann::json(nullptr);
@@ -59,23 +45,23 @@ std::string week_start_date(int year, int week) {
 }
 
 void write_csv_summary(std::ostream& out, const std::vector<FolderOutcome>& outcomes) {
-  csv_row(out, {"location_id", "location_name", "issue_year", "issue_week", "lead_weeks", "target_week", "value",
-                "lower", "upper", "level", "model", "unit", "folder", "state", "message"});
+  write_csv_row(out, {"location_id", "location_name", "issue_year", "issue_week", "lead_weeks", "target_week", "value",
+                      "lower", "upper", "level", "model", "unit", "folder", "state", "message"});
   for (const FolderOutcome& o : outcomes) {
     const RunResult& r = o.result;
     const std::string id = r.station_code == 0 ? "" : std::to_string(r.station_code);
     const std::string year = r.year == 0 ? "" : std::to_string(r.year);
     const std::string week = r.week == 0 ? "" : std::to_string(r.week);
     if (!r.normal_end()) {
-      csv_row(out, {id, r.station_name, year, week, "", "", "", "", "", "", "", "", o.folder.string(),
-                    state_name(r), r.message});
+      write_csv_row(out, {id, r.station_name, year, week, "", "", "", "", "", "", "", "", o.folder.string(),
+                          state_name(r), r.message});
       continue;
     }
     for (const LeadForecast& l : r.leads) {
-      csv_row(out, {id, r.station_name, year, week, std::to_string(l.lead), std::to_string(l.target_week),
-                    l.value ? l.value_text : "", l.lower ? l.lower_text : "", l.upper ? l.upper_text : "",
-                    std::to_string(r.confidence_level), l.model, kFlowUnit, o.folder.string(), state_name(r),
-                    r.message});
+      write_csv_row(
+          out, {id, r.station_name, year, week, std::to_string(l.lead), std::to_string(l.target_week),
+                l.value ? l.value_text : "", l.lower ? l.lower_text : "", l.upper ? l.upper_text : "",
+                std::to_string(r.confidence_level), l.model, kFlowUnit, o.folder.string(), state_name(r), r.message});
     }
   }
 }

@@ -4,6 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "driver/csv_text.h"
+
 namespace darcalim::hindcast {
 
 namespace {
@@ -18,17 +20,6 @@ std::string record_text(const std::string& field, const std::optional<double>& v
   const auto first = field.find_first_not_of(' ');
   if (first == std::string::npos) return "";
   return field.substr(first, field.find_last_not_of(' ') - first + 1);
-}
-
-// A CSV field: quoted when it holds a comma, a quote or a line end.
-std::string csv_field(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string quoted = "\"";
-  for (const char c : text) {
-    if (c == '"') quoted += '"';
-    quoted += c;
-  }
-  return quoted + "\"";
 }
 
 std::string lead_text(int lead) {

@@ -15,6 +15,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "driver/csv_text.h"
 #include "driver/run_result.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
@@ -37,11 +38,14 @@ std::string without_blanks(const std::string& text) {
   return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
+std::vector<std::string> case_names() {
+  return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR);
+}
 
 std::map<std::string, std::string> folder_files(const fs::path& folder) {
   std::map<std::string, std::string> files;
-  for (const auto& entry : fs::directory_iterator(folder)) files[entry.path().filename().string()] = file_text(entry.path());
+  for (const auto& entry : fs::directory_iterator(folder))
+    files[entry.path().filename().string()] = file_text(entry.path());
   return files;
 }
 
@@ -67,25 +71,6 @@ Record last_record(const fs::path& folder) {
     r.upper.push_back(without_blanks(lines[n - 1].substr(24 + 9 * k, 9)));
   }
   return r;
-}
-
-std::vector<std::string> csv_fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted && c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-      fields.back() += '"';
-      ++i;
-    } else if (c == '"') {
-      quoted = !quoted;
-    } else if (c == ',' && !quoted) {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
 }
 
 // What the summary says of one folder: its state and message, and its rows.
@@ -192,8 +177,8 @@ TEST_P(BatchOfCases, EveryFolderAsASingleRunAndTheSummaryAsTheRecords) {
   const fs::path summary = scratch.path() / ("summary." + GetParam());
   const fs::path consoles = scratch.path() / "console";
 
-  const Outcome o = run_batch_command(scratch.path(), "--jobs 2 --summary '" + summary.string() + "' --console '" +
-                                                          consoles.string() + "'" + folders);
+  const Outcome o = run_batch_command(
+      scratch.path(), "--jobs 2 --summary '" + summary.string() + "' --console '" + consoles.string() + "'" + folders);
 
   EXPECT_EQ(o.status, 1) << o.err;
   const std::map<std::string, FolderSummary> rows =
@@ -236,9 +221,8 @@ TEST_P(BatchOfCases, EveryFolderAsASingleRunAndTheSummaryAsTheRecords) {
   ASSERT_NE(broken_line, table.end()) << o.out;
   EXPECT_NE(broken_line->find("stopped"), std::string::npos);
   EXPECT_NE(broken_line->find("MISSING.DAT"), std::string::npos);
-  EXPECT_EQ(table.back().rfind(std::to_string(place + 1) + " folders: " + std::to_string(place) +
-                                   " normal end, 1 stopped",
-                               0),
+  EXPECT_EQ(table.back().rfind(
+                std::to_string(place + 1) + " folders: " + std::to_string(place) + " normal end, 1 stopped", 0),
             0u)
       << table.back();
   EXPECT_EQ(lines_of(o.err).size(), place + 1) << o.err;  // one progress line per folder
@@ -288,7 +272,8 @@ TEST(BatchCommand, HelpVersionAndAnEmptyShard) {
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("darcalim-batch ", 0), 0u);
   // A slice with no folder (more slices than folders) runs nothing and succeeds.
-  const Outcome empty = run_batch_command(scratch.path(), "--shard 2/2 '" + (scratch.path() / "nothing").string() + "'");
+  const Outcome empty =
+      run_batch_command(scratch.path(), "--shard 2/2 '" + (scratch.path() / "nothing").string() + "'");
   EXPECT_EQ(empty.status, 0) << empty.err;
   EXPECT_NE(empty.out.find("0 folders: 0 normal end, 0 stopped"), std::string::npos) << empty.out;
 }

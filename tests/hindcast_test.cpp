@@ -17,6 +17,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "driver/csv_text.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
@@ -47,18 +48,6 @@ std::string joined(const std::vector<std::string>& lines) {
 std::string without_blanks(const std::string& text) {
   const auto first = text.find_first_not_of(' ');
   return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
-std::vector<std::string> csv_fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  for (const char c : line) {
-    if (c == ',') {
-      fields.emplace_back();
-    } else {
-      fields.back() += c;
-    }
-  }
-  return fields;
 }
 
 struct Outcome {

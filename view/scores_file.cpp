@@ -6,6 +6,7 @@
 #include <cmath>
 #include <fstream>
 
+#include "driver/csv_text.h"
 #include "view/view_error.h"
 
 namespace darcalim::view {
@@ -63,31 +64,6 @@ std::optional<int> lead_of(const std::string& text, const std::filesystem::path&
 }
 
 }  // namespace
-
-std::vector<std::string> csv_fields(const std::string& line) {
-  std::vector<std::string> fields(1);
-  bool quoted = false;
-  for (std::size_t i = 0; i < line.size(); ++i) {
-    const char c = line[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < line.size() && line[i + 1] == '"') {
-        fields.back() += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        fields.back() += c;
-      }
-    } else if (c == '"') {
-      quoted = true;
-    } else if (c == ',') {
-      fields.emplace_back();
-    } else if (c != '\r') {
-      fields.back() += c;
-    }
-  }
-  return fields;
-}
 
 ScoresFile read_scores_file(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

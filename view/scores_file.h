@@ -37,7 +37,4 @@ struct ScoresFile {
 
 ScoresFile read_scores_file(const std::filesystem::path& file);
 
-// The fields of one CSV line.
-std::vector<std::string> csv_fields(const std::string& line);
-
 }  // namespace darcalim::view

@@ -28,11 +28,6 @@ TEST(ScoresFile, ReadsTheFixture) {
   EXPECT_EQ(undefined, 1);  // the width of lead 4
 }
 
-TEST(ScoresFile, SplitsQuotedFields) {
-  EXPECT_EQ(csv_fields("a,\"b,c\",\"say \"\"hi\"\"\",,e\r"),
-            (std::vector<std::string>{"a", "b,c", "say \"hi\"", "", "e"}));
-}
-
 TEST(ScoresFile, ColumnsAreFoundByNameAndNanIsUndefined) {
   ScratchFolder folder;
   const auto file = folder.path() / "x-scores.csv";
