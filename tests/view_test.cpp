@@ -196,6 +196,10 @@ TEST(ViewCommands, RefuseAFolderThatNeverRanAndBadArguments) {
   EXPECT_EQ(status(std::string(DARCALIM_PLOT_EXE) + " " + shell_quoted(scratch.path() / "run")), 2);
   EXPECT_NE(file_text(err).find("no output file (-o)"), std::string::npos) << file_text(err);
   EXPECT_EQ(status(std::string(DARCALIM_VIEW_EXE) + " --bogus x -o y"), 2);
+  // Help is asked for, not a usage error, and writes nothing.
+  EXPECT_EQ(status(std::string(DARCALIM_VIEW_EXE) + " --help > /dev/null"), 0);
+  EXPECT_EQ(status(std::string(DARCALIM_PLOT_EXE) + " -h -o " + shell_quoted(out) + " > /dev/null"), 0);
+  EXPECT_FALSE(fs::exists(out));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "view/command_line.h"
 #include "view/forecast_picture.h"
 #include "view/run_folder.h"
 #include "view/scores_file.h"
@@ -25,6 +26,14 @@ constexpr int kUsageError = 2;
 const char* const kUsage =
     "usage: darcalim-plot DIR -o FILE.svg\n"
     "       darcalim-plot --scores PREFIX-scores.csv -o FILE.svg\n";
+
+const char* const kHelp =
+    "Draw, as an SVG file, the forecast of the finished run in DIR (the last 26\n"
+    "weeks of observed flow, the six forecasts and their limits), or, with\n"
+    "--scores, each score of a hindcast's scores file against lead time.\n"
+    "\n"
+    "Exit status: 0 after writing the picture, 1 when the input is refused or\n"
+    "the picture cannot be written, 2 on a usage error.\n";
 
 struct Arguments {
   std::string input;
@@ -58,7 +67,12 @@ bool parse(const std::vector<std::string>& args, Arguments& a) {
 
 int main(int argc, char** argv) {
   Arguments a;
-  if (!parse(std::vector<std::string>(argv + 1, argv + argc), a)) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (darcalim::view::wants_help(args)) {
+    std::cout << kUsage << kHelp;
+    return 0;
+  }
+  if (!parse(args, a)) {
     std::cerr << kUsage;
     return kUsageError;
   }

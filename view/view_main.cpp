@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "view/command_line.h"
 #include "view/run_folder.h"
 #include "view/run_page.h"
 #include "view/view_error.h"
@@ -20,6 +21,16 @@ constexpr int kRefused = 1;
 constexpr int kUsageError = 2;
 
 const char* const kUsage = "usage: darcalim-view DIR -o FILE.html\n";
+
+const char* const kHelp =
+    "Write one self-contained HTML page of the finished run in DIR: the forecast\n"
+    "picture, the six leads with their limits and kept models, the first ten\n"
+    "models of each target week's ranking, the settings of the run and a link\n"
+    "to each file of the folder (relative to the page). The page needs no\n"
+    "network and no script; its script only sorts the tables.\n"
+    "\n"
+    "Exit status: 0 after writing the page, 1 when the folder holds no finished\n"
+    "run or the page cannot be written, 2 on a usage error.\n";
 
 bool parse(const std::vector<std::string>& args, std::string& folder, std::string& output) {
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -44,7 +55,12 @@ bool parse(const std::vector<std::string>& args, std::string& folder, std::strin
 int main(int argc, char** argv) {
   std::string folder;
   std::string output;
-  if (!parse(std::vector<std::string>(argv + 1, argv + argc), folder, output)) {
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  if (darcalim::view::wants_help(args)) {
+    std::cout << kUsage << kHelp;
+    return 0;
+  }
+  if (!parse(args, folder, output)) {
     std::cerr << kUsage;
     return kUsageError;
   }
