@@ -48,7 +48,6 @@ void run_window(Run& run, int c) {
   write_window_header(run, c);
   ESTAT(run, run.transformed, c, 1, run.series_title(1));
   if (run.series_count == 2) ESTAT(run, run.history.HISTORICO, c, 2, run.series_title(2));
-  run.model_counter = 0;
   ESTIMA(run, run.transformed, c, 1, run.series_title(1));
   if (run.series_count == 2) ESTIMA(run, run.history.HISTORICO, c, 2, run.series_title(2));
   // Models of the first half forecast the second and those of the second the

@@ -4,7 +4,6 @@
 
 #include "common/layout.h"
 #include "common/table_sizes.h"
-#include "common/model_catalogue.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"
 #include "estimation/periodic_arma.h"
@@ -25,9 +24,14 @@ struct Estimation {
   SeriesParameters& params;
   OutputFile& report;
   const int NSEM;
+  const ModelList& models;
+  const int series_index;
   ModelNumbers numbers;
 
-  int next_model() { return ++run.model_counter; }
+  // The list's number of a model of this series.
+  int number(ModelFamily family, int order, int grouping = 0) const {
+    return models.number_of(series_index, family, order, grouping);
+  }
   ParameterTableSource tables() const { return {params, run.VARRES, numbers, run.GRUPO, NSEM}; }
   bool print_tables() const { return run.CASO.print_parameters == 'S'; }
 };
@@ -41,7 +45,7 @@ void estimate_ar(Estimation& e, const std::string& title) {
   e.report.write(kHeader, {std::string("\f"), title});
   Array<int, 4> flags;
   for (int p = 1; p <= 4; ++p) {
-    const int model = e.next_model();
+    const int model = e.number(ModelFamily::kAr, p);
     e.numbers.ar(p) = model;
     const StationaryFit fit = ESTPA(p, e.stats, e.params);
     flags(p) = fit.flag;
@@ -63,7 +67,7 @@ void estimate_arma(Estimation& e) {
   e.report.write(kHeader);
   Array<int, 3> flags;
   for (int p = 1; p <= 3; ++p) {
-    const int model = e.next_model();
+    const int model = e.number(ModelFamily::kArma, p);
     e.numbers.arma(p) = model;
     const StationaryFit fit = ESTMA(p, e.stats, e.params);
     flags(p) = fit.flag;
@@ -98,7 +102,7 @@ void estimate_par(Estimation& e) {
   for (int g = 1; g <= kGroupings; ++g) {
     if (!e.run.GRUPO(g).enabled) continue;
     for (int p = 1; p <= 4; ++p) {
-      const int model = e.next_model();
+      const int model = e.number(ModelFamily::kPar, p, g);
       e.numbers.par(p, g) = model;
       const WeekCodes codes = ESTPAR(e.NSEM, p, g, e.stats, e.params);
       write_periodic_failures(e, kFailure, p, g, codes);
@@ -110,8 +114,8 @@ void estimate_par(Estimation& e) {
       VARBP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
     }
   }
-  ESTPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 4; ++p) e.numbers.par_ro(p) = e.next_model();
+  for (int p = 1; p <= 4; ++p) e.numbers.par_ro(p) = e.number(ModelFamily::kParRo, p);
+  ESTPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.numbers.par_ro(1));
   if (e.print_tables()) write_par_table(e.report, e.tables());
 }
 
@@ -125,16 +129,16 @@ void estimate_parma(Estimation& e) {
   for (int g = 1; g <= kGroupings; ++g) {
     if (!e.run.GRUPO(g).enabled) continue;
     for (int p = 1; p <= 3; ++p) {
-      const int model = e.next_model();
+      const int model = e.number(ModelFamily::kParma, p, g);
       e.numbers.parma(p, g) = model;
       const WeekCodes codes = ESTMAP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
       write_periodic_failures(e, kFailure, p, g, codes);
     }
   }
-  ESTMAPR(e.NSEM, e.window, e.series, e.stats, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 3; ++p) e.numbers.parma_rr(p) = e.next_model();
-  ESTMAPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 3; ++p) e.numbers.parma_ro(p) = e.next_model();
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_rr(p) = e.number(ModelFamily::kParmaRr, p);
+  ESTMAPR(e.NSEM, e.window, e.series, e.stats, e.params, e.run.VARRES, e.numbers.parma_rr(1));
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_ro(p) = e.number(ModelFamily::kParmaRo, p);
+  ESTMAPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.numbers.parma_ro(1));
   if (e.print_tables()) write_parma_tables(e.report, e.tables());
 }
 
@@ -150,6 +154,8 @@ void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, c
                run.params(series_index, window),
                run.run_report,
                c.NSEM,
+               run.models,
+               series_index,
                {}};
   if (c.ar == 'S') estimate_ar(e, title);
   if (c.arma == 'S') estimate_arma(e);
@@ -157,9 +163,6 @@ void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, c
     if (c.par == 'S') estimate_par(e);
     if (c.parma == 'S') estimate_parma(e);
   }
-  e.next_model();  // SAZONAL
-  // CONSTANTE belongs to every untransformed series and to the first series where the catalogue holds it.
-  if (series_index == 2 || pass_models(c.TIPOTRANS, run.history.NANOS).first_series_has_constante) e.next_model();
 }
 
 }  // namespace darcalim

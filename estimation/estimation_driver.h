@@ -1,12 +1,12 @@
 // ESTIMA: every model family fitted to one series over one window.
 //
-// The models are estimated in the fixed order that hands out their numbers:
-// AR(1..4), ARMA(1..3;1), then, with 20 complete years or more, PAR(1..4) on
-// every grouping, PAR(1..4)-RO, PARMA(1..3;1) on every grouping,
-// PARMA(1..3;1)-RR and -RO; then SAZONAL and, where the series has it,
-// CONSTANTE, which take a number but no parameters. The run's model counter
-// goes on from where the previous call left it, so the second series of a
-// pass follows the first.
+// The models are estimated in the order AR(1..4), ARMA(1..3;1), then, with
+// 20 complete years or more, PAR(1..4) on every grouping, PAR(1..4)-RO,
+// PARMA(1..3;1) on every grouping, PARMA(1..3;1)-RR and -RO. SAZONAL and
+// CONSTANTE have no parameters. Each model's number is the one the pass's
+// model list (run.models, built before) gives for its series, family, order
+// and grouping; a model the list lacks is an internal fault
+// (std::out_of_range).
 //
 // Coefficients go to run.params(series, window) and noise variances to the
 // VARRES columns of the models. A failed estimation never stops the run: its
