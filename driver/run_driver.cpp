@@ -73,10 +73,10 @@ void run_pass(Run& run) {
   run.LIMBC.fill(0.0);
   PARAM(run);
   set_pass_tables(run);
+  run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
   if (run.PASSO != 2) write_forecast_table_header(run);
   build_week_groupings(run);
   build_windows(run);
-  run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run);
