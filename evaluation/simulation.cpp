@@ -20,33 +20,16 @@ SeriesWalkData series_data(const Run& run, int s, int c) {
   return {values, run.stats(s, c), run.params(s, c)};
 }
 
-// One week of every series: the forecasts P and, for a transformed series, A.
-void step_all_series(Run& run, int c, int Y, int t, int t0, WalkState& state) {
-  const int NSEM = run.CASO.NSEM;
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const SeriesWalkData data = series_data(run, s, c);
-    StepWeek week;
-    week.t = t;
-    week.t0 = t0;
-    week.first_week = t == t0;
-    week.first_year = Y == 1;
-    week.x = data.series(Y, t);
-    forecast_series_week(run.models, s, data, NSEM, week, run.VARRES, state);
-    if (run.models.series(s).transformed) {
-      return_to_flows(run.models, s, data.stats, run.LAMBDA(t), run.LIMBC(t), run.VARRES, t, state);
-    } else {
-      limit_last_model(run.models, s, data.stats, t, state);
-    }
-    state.Z0(s) = deviation(data.stats, week.x, t);
-  }
-}
-
 // The forecast of model m in the stored units of the history.
 double stored_forecast(const Run& run, const WalkState& state, int m) {
   return run.models.transformed(m) ? state.A(m) : state.P(m);
 }
 
 }  // namespace
+
+PassWalkData pass_walk_data(const Run& run, int c) {
+  return {run.models, {series_data(run, 1, c), series_data(run, 2, c)}, run.CASO.NSEM, run.LAMBDA, run.LIMBC};
+}
 
 int joined_position(const Run& run, int m) {
   if (run.PASSO != 2) return m;
@@ -59,8 +42,9 @@ void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const Sim
   const double FAC = run.history.FAC;
   const int option = run.CASO.variability_option;
   const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+  const PassWalkData pass = pass_walk_data(run, c);
   auto state = std::make_unique<WalkState>();
-  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, eval.first, NSEM, series_data(run, s, c));
+  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, eval.first, NSEM, pass.of(s));
   Array<double, kMaxWeeks, kMaxPassModels> squares;
   ModelValues D;
   std::array<double, kMaxPassModels> record{};
@@ -69,7 +53,7 @@ void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const Sim
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1; ++t) {
-        step_all_series(run, c, Y, t, t0, *state);
+        step_every_series(pass, {Y, t, t0, t == t0, true}, run.VARRES, *state);
         const double O = display_value(run.history.HISTORICO(Y, t), FAC);
         for (int m = 1; m <= NMOD; ++m) D(m) = display_value(stored_forecast(run, *state, m), FAC);
         if (option == 1 || option == 2) {

@@ -16,6 +16,7 @@
 #include <functional>
 
 #include "common/run.h"
+#include "forecast/model_step.h"
 
 namespace darcalim {
 
@@ -30,6 +31,11 @@ inline double display_value(double stored, double FAC) { return stored * FAC / 6
 inline double stored_value(double display, double FAC) { return display * 604.8 / FAC; }
 
 void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const SimulationClamp& clamp);
+
+// What the walk step reads with the parameters of window c: the pass's
+// models, series 1 (run.transformed) and 2 (the history) with their window-c
+// statistics and parameters, the transformation's exponents and bounds.
+PassWalkData pass_walk_data(const Run& run, int c);
 
 // Joined position of model m of the pass: m, or m + 93 (m + 17 with a short
 // history) in the second pass of a combined run.

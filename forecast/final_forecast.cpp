@@ -17,43 +17,19 @@ constexpr int kWholeHistory = kWindows;
 // Joined position of the second pass's deviations, whatever the history length.
 constexpr int kSecondPassDeviationOffset = 93;
 
-SeriesWalkData series_data(const Run& run, int s) {
-  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
-  return {values, run.stats(s, kWholeHistory), run.params(s, kWholeHistory)};
-}
-
 bool combined_run(const Run& run) { return run.combined_marker || run.PASSO == 2; }
 
-// One week of every series; `observed` false in the final month.
-void step_week(Run& run, int row, int t, int t0, bool first_week, bool observed, WalkState& state) {
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const SeriesWalkData data = series_data(run, s);
-    StepWeek week;
-    week.t = t;
-    week.t0 = t0;
-    week.first_week = first_week;
-    week.first_year = row == 1;
-    week.x = data.series(row, t);
-    forecast_series_week(run.models, s, data, run.CASO.NSEM, week, run.VARRES, state);
-    if (run.models.series(s).transformed) {
-      return_to_flows(run.models, s, data.stats, run.LAMBDA(t), run.LIMBC(t), run.VARRES, t, state);
-    } else {
-      limit_last_model(run.models, s, data.stats, t, state);
-    }
-    if (observed) state.Z0(s) = deviation(data.stats, week.x, t);
-  }
-}
 
 // Every model's R takes the observed value of week t of its series.
-void reset_one_week_ahead(Run& run, int row, int t, WalkState& state) {
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const double x = series_data(run, s).series(row, t);
-    for (int m = run.models.series(s).first; m <= run.models.series(s).last; ++m) state.R(m) = x;
+void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& state) {
+  for (int s = 1; s <= pass.models.series_count; ++s) {
+    const double x = pass.of(s).series(row, t);
+    for (int m = pass.models.series(s).first; m <= pass.models.series(s).last; ++m) state.R(m) = x;
   }
 }
 
 // The replay up to the week before SEMPREV.
-void replay_history(Run& run, WalkState& state) {
+void replay_history(Run& run, const PassWalkData& pass, WalkState& state) {
   const int NSEM = run.CASO.NSEM;
   const int SEMPREV = run.CASO.SEMPREV;
   const int last_row = run.history.row_of(run.CASO.ANOPREV);
@@ -66,8 +42,8 @@ void replay_history(Run& run, WalkState& state) {
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1 && t <= last_week; ++t) {
-        step_week(run, y, t, t0, t == t0, true, state);
-        if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(run, y, t, state);
+        step_every_series(pass, {y, t, t0, t == t0, true}, run.VARRES, state);
+        if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(pass, y, t, state);
       }
     }
   }
@@ -207,15 +183,14 @@ void FPREV(Run& run, const LeadCheck& check) {
     for (int t = 1; t <= NSEM; ++t) f.S(t, m) = std::sqrt(run.VARRES(t, m));
   }
   if (combined_run(run)) store_joined_deviations(run);
+  const PassWalkData pass = pass_walk_data(run, kWholeHistory);
   auto state = std::make_unique<WalkState>();
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    INISP(*state, s, run.JANELA(kWholeHistory).first, NSEM, series_data(run, s));
-  }
-  replay_history(run, *state);
+  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, run.JANELA(kWholeHistory).first, NSEM, pass.of(s));
+  replay_history(run, pass, *state);
   const int row = run.history.row_of(run.CASO.ANOPREV);
   for (int k = 1; k <= kLeads; ++k) {
     const int t = lead_week(SEMPREV, k, NSEM);
-    step_week(run, row, t, SEMPREV, k == 1, false, *state);
+    step_every_series(pass, {row, t, SEMPREV, k == 1, false}, run.VARRES, *state);
     record_target_week(run, t, *state);
     if (combined_run(run)) store_joined(run, t);
     set_lead_values(run, k, t);
