@@ -82,28 +82,10 @@ void write_window_report(Run& run, int c, const Window& eval) {
   static const Layout kGeneral("A / 5X '*** E S T A T I S T I C A S   G E R A I S ***' /");
   static const Layout kMonthly("A / 5X '*** E S T A T I S T I C A S   M E N S A I S ***' /");
   static const Layout kWeekly("A / 5X '*** E S T A T I S T I C A S   S E M A N A I S ***' /");
-  static const Layout kMonth("/ 7X 'MES ' I2 /");
-  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
   OutputFile& report = run.run_report;
-  const ErrorTables& err = run.errors;
   report.write_text("\n\n");
   report.write_free({std::string(window_title(c, eval))});
-  report.write(kGeneral, {std::string("\f")});
-  write_model_blocks(report, run.models, [&](int m) { return err.ERRGER(m, 1, c); },
-                     [&](int m) { return err.ERRGER(m, 2, c); });
-  report.write(kMonthly, {std::string("\f")});
-  for (int M = 1; M <= kMonths; ++M) {
-    report.write(kMonth, {std::int64_t{M}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRMES(m, M, c); },
-                       [&](int m) { return err.ERRMES(m, kMonths + M, c); });
-  }
-  report.write(kWeekly, {std::string("\f")});
-  const int NSEM = run.CASO.NSEM;
-  for (int t = 1; t <= NSEM; ++t) {
-    report.write(kWeek, {std::int64_t{t}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRSEM(m, t, c); },
-                       [&](int m) { return err.ERRSEM(m, NSEM + t, c); });
-  }
+  write_statistics_sections(report, run.models, run.errors, c, run.CASO.NSEM, {kGeneral, kMonthly, kWeekly});
 }
 
 // Sizes of the blocks of a series of n models.
@@ -137,6 +119,28 @@ void write_model_blocks(OutputFile& report, const ModelList& models, const std::
       report.write(kBias, biases);
       report.write(kError, errors);
     }
+  }
+}
+
+void write_statistics_sections(OutputFile& report, const ModelList& models, const ErrorTables& errors, int slot,
+                               int NSEM, const StatisticsTitles& titles) {
+  static const Layout kMonth("/ 7X 'MES ' I2 /");
+  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
+  const std::string page_break("\f");
+  report.write(titles.general, {page_break});
+  write_model_blocks(report, models, [&](int m) { return errors.ERRGER(m, 1, slot); },
+                     [&](int m) { return errors.ERRGER(m, 2, slot); });
+  report.write(titles.monthly, {page_break});
+  for (int M = 1; M <= kMonths; ++M) {
+    report.write(kMonth, {std::int64_t{M}});
+    write_model_blocks(report, models, [&](int m) { return errors.ERRMES(m, M, slot); },
+                       [&](int m) { return errors.ERRMES(m, kMonths + M, slot); });
+  }
+  report.write(titles.weekly, {page_break});
+  for (int t = 1; t <= NSEM; ++t) {
+    report.write(kWeek, {std::int64_t{t}});
+    write_model_blocks(report, models, [&](int m) { return errors.ERRSEM(m, t, slot); },
+                       [&](int m) { return errors.ERRSEM(m, NSEM + t, slot); });
   }
 }
 

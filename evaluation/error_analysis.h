@@ -12,6 +12,7 @@
 
 #include <functional>
 
+#include "common/layout.h"
 #include "common/run.h"
 
 namespace darcalim {
@@ -26,5 +27,18 @@ void combine_half_windows(ErrorTables& errors, int NMOD, int NSEM);
 // a line of biases and a line of root mean square errors.
 void write_model_blocks(OutputFile& report, const ModelList& models, const std::function<double(int)>& bias,
                         const std::function<double(int)>& error);
+
+// The titles of the three sections of a statistics report; each takes the
+// page break that starts its section as its one field.
+struct StatisticsTitles {
+  const Layout& general;
+  const Layout& monthly;
+  const Layout& weekly;
+};
+
+// The overall, monthly (MES 1..12) and weekly (SEMANA 1..NSEM) sections of
+// slot `slot` of the error tables, each after its title, in model blocks.
+void write_statistics_sections(OutputFile& report, const ModelList& models, const ErrorTables& errors, int slot,
+                               int NSEM, const StatisticsTitles& titles);
 
 }  // namespace darcalim

@@ -99,26 +99,7 @@ void write_averaged_statistics(Run& run) {
   static const Layout kGeneral("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   G E R ' 'A I S ***' /");
   static const Layout kMonthly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'M E N S A I S ***' /");
   static const Layout kWeekly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'S E M A N A I S ***' /");
-  static const Layout kMonth("/ 7X 'MES ' I2 /");
-  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
-  OutputFile& report = run.run_report;
-  const ErrorTables& err = run.errors;
-  const int NSEM = run.CASO.NSEM;
-  report.write(kGeneral, {std::string("\f")});
-  write_model_blocks(report, run.models, [&](int m) { return err.ERRGER(m, 1, C); },
-                     [&](int m) { return err.ERRGER(m, 2, C); });
-  report.write(kMonthly, {std::string("\f")});
-  for (int M = 1; M <= kMonths; ++M) {
-    report.write(kMonth, {std::int64_t{M}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRMES(m, M, C); },
-                       [&](int m) { return err.ERRMES(m, kMonths + M, C); });
-  }
-  report.write(kWeekly, {std::string("\f")});
-  for (int t = 1; t <= NSEM; ++t) {
-    report.write(kWeek, {std::int64_t{t}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRSEM(m, t, C); },
-                       [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
-  }
+  write_statistics_sections(run.run_report, run.models, run.errors, C, run.CASO.NSEM, {kGeneral, kMonthly, kWeekly});
 }
 
 void rank_and_choose(Run& run) {
