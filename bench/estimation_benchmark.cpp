@@ -63,8 +63,10 @@ void BM_EstimateOneSeries(benchmark::State& state) {
   }
   FACOA(run->history.HISTORICO, kWeeksPerYear, run->JANELA(1), kLags, stats);
 
+  const EstimationInputs in{{run->history.HISTORICO, run->JANELA(1), run->GRUPO, kWeeksPerYear}, stats, 1, run->models,
+                            run->CASO, kYears};
   for (auto _ : state) {
-    ESTIMA(*run, run->history.HISTORICO, 1, 1, "SERIE SEM TRANSFORMACAO");
+    ESTIMA(in, "SERIE SEM TRANSFORMACAO", run->params(1, 1), run->VARRES, run->run_report);
     benchmark::DoNotOptimize(run->params(1, 1));
   }
   run->run_report.close_and_delete();

@@ -38,18 +38,34 @@ void set_pass_tables(Run& run) {
   run.series_title(2) = kTitleWithoutTransformation;
 }
 
+EvaluationInputs evaluation_inputs(const Run& run) {
+  return {run.models, run.GRUPO, run.history.HISTORICO, run.CASO.NSEM};
+}
+
 void write_window_header(Run& run, int c) {
   static const Layout kHeader("(A,'--- SERIE ',A15,' ---',/,/,5X,'ANO INICIAL: ',I4,5X,'ANO FINAL: ',I4,/)");
   run.run_report.write(kHeader, {std::string("\f"), std::string(kWindowNames[c - 1]),
                                  std::int64_t{run.JANELA(c).first}, std::int64_t{run.JANELA(c).last}});
 }
 
+// Series s of the pass over window c: the transformed values (or the only
+// series) for s = 1, the history for s = 2.
+SeriesWindow series_window(const Run& run, int s, int c) {
+  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
+  return {values, run.JANELA(c), run.GRUPO, run.CASO.NSEM};
+}
+
+void estimate_series(Run& run, int s, int c) {
+  const EstimationInputs in{series_window(run, s, c), run.stats(s, c), s, run.models, run.CASO, run.history.NANOS};
+  ESTIMA(in, run.series_title(s), run.params(s, c), run.VARRES, run.run_report);
+}
+
 void run_window(Run& run, int c) {
   write_window_header(run, c);
-  ESTAT(run, run.transformed, c, 1, run.series_title(1));
-  if (run.series_count == 2) ESTAT(run, run.history.HISTORICO, c, 2, run.series_title(2));
-  ESTIMA(run, run.transformed, c, 1, run.series_title(1));
-  if (run.series_count == 2) ESTIMA(run, run.history.HISTORICO, c, 2, run.series_title(2));
+  for (int s = 1; s <= run.series_count; ++s) {
+    ESTAT(series_window(run, s, c), run.series_title(s), run.stats(s, c), run.run_report);
+  }
+  for (int s = 1; s <= run.series_count; ++s) estimate_series(run, s, c);
   // Models of the first half forecast the second and those of the second the
   // first, both through PREVP.DAT; those of the whole history forecast it
   // through PREVT.DAT.
@@ -62,7 +78,7 @@ void run_window(Run& run, int c) {
     VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
   };
   SIMPREV(run, c, eval, records, clamp);
-  ANAPREV(run, c, eval, records);
+  ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
 void run_pass(Run& run) {
@@ -74,13 +90,13 @@ void run_pass(Run& run) {
   PARAM(run);
   set_pass_tables(run);
   run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
-  if (run.PASSO != 2) write_forecast_table_header(run);
+  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models, run.history.NANOS);
   build_week_groupings(run);
   build_windows(run);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
-  write_averaged_statistics(run);
-  rank_and_choose(run);
+  write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
+  rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
   copy_to_joined_tables(run);
   LeadCheck check;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {

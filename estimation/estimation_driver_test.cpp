@@ -43,8 +43,14 @@ class EstimationRun : public ::testing::Test {
   SeriesStatistics& stats(int series = 1) { return run().stats(series, 1); }
   const SeriesParameters& params(int series = 1) { return run().params(series, 1); }
   std::string estimate(int series = 1) {
-    ESTIMA(run(), series_, 1, series, run().series_title(series));
+    estimate_series(series);
     return folder_.file_text("CASO1.REL");
+  }
+  void estimate_series(int series) {
+    darcalim::Run& r = run();
+    const EstimationInputs in{{series_, r.JANELA(1), r.GRUPO, kWeeks}, r.stats(series, 1), series, r.models, r.CASO,
+                              r.history.NANOS};
+    ESTIMA(in, r.series_title(series), r.params(series, 1), r.VARRES, r.run_report);
   }
 
   darcalim::testing::RunInFolder folder_;
@@ -138,7 +144,7 @@ TEST_F(EstimationRun, NoiseVariancesGoToTheNumbersOfTheModelList) {
       run().history.NANOS = years;
       run().models = build_model_list(option, years);
       run().VARRES.fill(kUntouched);
-      for (int s = 1; s <= run().models.series_count; ++s) ESTIMA(run(), series_, 1, s, run().series_title(s));
+      for (int s = 1; s <= run().models.series_count; ++s) estimate_series(s);
       const ModelList& list = run().models;
       for (int m = 1; m <= kMaxPassModels; ++m) {
         SCOPED_TRACE("option " + std::to_string(option) + ", " + std::to_string(years) + " years, model " +

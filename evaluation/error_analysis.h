@@ -17,7 +17,19 @@
 
 namespace darcalim {
 
-void ANAPREV(Run& run, int c, const Window& eval, RecordFile& records);
+// What the evaluation of a pass reads: its models, the week groupings (the
+// months of the calendar), the flow history HISTORICO and the weeks a year.
+struct EvaluationInputs {
+  const ModelList& models;
+  const WeekGroupings& groupings;
+  const SeriesTable& history;
+  int NSEM;
+};
+
+// Fills slot c of `errors` from the records of window `eval` and writes the
+// window's sections to `report`.
+void ANAPREV(const EvaluationInputs& in, int c, const Window& eval, RecordFile& records, ErrorTables& errors,
+             OutputFile& report);
 
 // Combined slot = the plain average of the two half windows, for every entry.
 void combine_half_windows(ErrorTables& errors, int NMOD, int NSEM);

@@ -95,30 +95,28 @@ const Layout& chosen() {
 }
 }  // namespace ranking_layouts
 
-void write_averaged_statistics(Run& run) {
+void write_averaged_statistics(OutputFile& report, const ModelList& models, const ErrorTables& errors, int NSEM) {
   static const Layout kGeneral("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   G E R ' 'A I S ***' /");
   static const Layout kMonthly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'M E N S A I S ***' /");
   static const Layout kWeekly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'S E M A N A I S ***' /");
-  write_statistics_sections(run.run_report, run.models, run.errors, C, run.CASO.NSEM, {kGeneral, kMonthly, kWeekly});
+  write_statistics_sections(report, models, errors, C, NSEM, {kGeneral, kMonthly, kWeekly});
 }
 
-void rank_and_choose(Run& run) {
-  OutputFile& report = run.ranking_report;
-  const ErrorTables& err = run.errors;
-  const int NMOD = run.models.NMOD;
-  const int NSEM = run.CASO.NSEM;
-  const NameOf name = [&](int m) { return run.models.model(m).abbreviated; };
+void rank_and_choose(const EvaluationInputs& in, const ErrorTables& err, OutputFile& report, WeeklyChoice& choice) {
+  const int NMOD = in.models.NMOD;
+  const int NSEM = in.NSEM;
+  const NameOf name = [&](int m) { return in.models.model(m).abbreviated; };
   write_general_and_months(
       report, NMOD, [&](int m) { return err.ERRGER(m, 2, C); },
       [&](int m, int M) { return err.ERRMES(m, kMonths + M, C); }, name);
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+  const WeekGrouping& months = in.groupings(kMonthsGrouping);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NMOD, [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
     write_ranking(report, ranking_layouts::week(), t, r, name);
-    const WeekRanking ranking{r.order, r.values, run.models, NMOD};
-    choose_week_model(ranking, t, is_month_start_week(months, t), run.choice);
-    report.write(ranking_layouts::best(), {name(run.choice.MODBRUTO(t))});
-    report.write(ranking_layouts::chosen(), {name(run.choice.MODESCOLHIDO(t))});
+    const WeekRanking ranking{r.order, r.values, in.models, NMOD};
+    choose_week_model(ranking, t, is_month_start_week(months, t), choice);
+    report.write(ranking_layouts::best(), {name(choice.MODBRUTO(t))});
+    report.write(ranking_layouts::chosen(), {name(choice.MODESCOLHIDO(t))});
   }
 }
 

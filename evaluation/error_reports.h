@@ -10,6 +10,7 @@
 
 #include "common/layout.h"
 #include "common/run.h"
+#include "evaluation/error_analysis.h"
 
 namespace darcalim {
 
@@ -25,12 +26,13 @@ const Layout& best();
 const Layout& chosen();
 }  // namespace ranking_layouts
 
-// The averaged statistics of the combined slot, to the run report.
-void write_averaged_statistics(Run& run);
+// The averaged statistics of the combined slot of the pass's models, to the
+// run report.
+void write_averaged_statistics(OutputFile& report, const ModelList& models, const ErrorTables& errors, int NSEM);
 
-// Ranks the models, chooses the model of every week (run.choice) and writes
-// the error-ranking report.
-void rank_and_choose(Run& run);
+// Ranks the pass's models by the combined slot of `errors`, chooses the model
+// of every week (`choice`) and writes the error-ranking report.
+void rank_and_choose(const EvaluationInputs& in, const ErrorTables& errors, OutputFile& report, WeeklyChoice& choice);
 
 // RELATXLS: the error-ranking report written anew over the joined list of a
 // combined run (140 positions, 26 with a short history), from the joined

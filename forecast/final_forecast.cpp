@@ -149,30 +149,29 @@ int lead_week(int SEMPREV, int k, int NSEM) {
   return t > NSEM ? t - NSEM : t;
 }
 
-void write_forecast_record(Run& run, const LeadResults& lead) {
+void write_forecast_record(OutputFile& forecast_file, int station_code, const FirstWeek& first,
+                           const LeadResults& lead) {
   static const Layout kRecord(
       "(I8,2X,I4,3X,I2,3X,I2,6F9.1,/,'LIM. INFERIOR',11X,6F9.1,/,'LIM. SUPERIOR',11X,6F9.1)");
-  const FirstWeek w = first_forecast_week(run);
-  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
-                std::int64_t{w.week}};
+  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
+                std::int64_t{first.week}};
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.PREV(k));
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LINF0(k));
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LSUP(k));
-  run.forecast_file.write(kRecord, v);
+  forecast_file.write(kRecord, v);
 }
 
-void write_model_file_line(Run& run, const LeadResults& lead) {
+void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead) {
   static const Layout kLine("(I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X))");
-  const FirstWeek w = first_forecast_week(run);
-  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
-                std::int64_t{w.week}};
+  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
+                std::int64_t{first.week}};
   for (int k = 1; k <= kLeads; ++k) {
     v.emplace_back(lead.ESCOLHA(k).substr(0, 14));
     v.emplace_back(std::string("("));
     v.emplace_back(std::int64_t{lead.CODESC(k)});
     v.emplace_back(std::string(")"));
   }
-  run.model_file.write(kLine, v);
+  model_file.write(kLine, v);
 }
 
 void FPREV(Run& run, const LeadCheck& check) {
@@ -198,8 +197,9 @@ void FPREV(Run& run, const LeadCheck& check) {
     if (run.PASSO != 2) write_block(run, t);
   }
   if (!combined_run(run)) {
-    write_forecast_record(run, f.lead);
-    if (run.CASO.variability_option != 0) write_model_file_line(run, f.lead);
+    const FirstWeek first = first_forecast_week(run);
+    write_forecast_record(run.forecast_file, run.history.station_code, first, f.lead);
+    if (run.CASO.variability_option != 0) write_model_file_line(run.model_file, run.history.station_code, first, f.lead);
   }
   run.forecast_table.close();
 }

@@ -15,12 +15,12 @@ std::vector<std::string> forecast_table_header_names(const ModelList& models, in
   return out;
 }
 
-void write_forecast_table_header(Run& run) {
-  const std::vector<std::string> names = forecast_table_header_names(run.models, run.history.NANOS);
+void write_forecast_table_header(OutputFile& table, const ModelList& models, int NANOS) {
+  const std::vector<std::string> names = forecast_table_header_names(models, NANOS);
   const Layout header("(2X,A8,6X," + std::to_string(names.size()) + "(2X,A14))");
   FieldValues values{std::string("SEMANA")};
   for (const std::string& n : names) values.emplace_back(n);
-  run.forecast_table.write(header, values);
+  table.write(header, values);
 }
 
 }  // namespace darcalim

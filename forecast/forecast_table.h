@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "common/model_list.h"
-#include "common/run.h"
+#include "common/output_file.h"
 
 namespace darcalim {
 
@@ -16,8 +16,8 @@ inline const char* const kForecastTableFileName = "PREVISAO.DAT";
 // complete years, the 20-character names cut to 14 otherwise.
 std::vector<std::string> forecast_table_header_names(const ModelList& models, int NANOS);
 
-// Writes the header line (2X,A8,6X,n(2X,A14)): "SEMANA" and the names of
-// run.models, which must be built for the pass.
-void write_forecast_table_header(Run& run);
+// Writes the header line (2X,A8,6X,n(2X,A14)) to the forecast table:
+// "SEMANA" and the names of the pass's models.
+void write_forecast_table_header(OutputFile& table, const ModelList& models, int NANOS);
 
 }  // namespace darcalim
