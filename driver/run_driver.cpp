@@ -99,8 +99,12 @@ void run_pass(Run& run) {
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
   copy_to_joined_tables(run);
   LeadCheck check;
+  std::unique_ptr<SeriesTable> check_flows;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {
-    check = [&run](int lead, int week) { VARIAPREV(run, false, lead, week, run.variability.final_forecast_once); };
+    check_flows = check_history(run);
+    check = [&run, &check_flows](int lead, int week) {
+      VARIAPREV(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
+    };
   }
   FPREV(run, check);
 }
@@ -127,8 +131,10 @@ void run_all(Run& run) {
   if (run.PASSO == 2) {
     int once = 0;
     LeadCheck check;
+    std::unique_ptr<SeriesTable> check_flows;
     if (run.CASO.variability_option != 0) {
-      check = [&run, &once](int lead, int week) { VARIAPREV(run, true, lead, week, once); };
+      check_flows = check_history(run);
+      check = [&run, &once, &check_flows](int lead, int week) { VARIAPREV(run, true, lead, week, *check_flows, once); };
     }
     combined_step(run, check);
   }
