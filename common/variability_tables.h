@@ -40,6 +40,9 @@ inline constexpr int kThresholds = 5;
 struct RatioSamples {
   Array<double, kPeriodCodes, kMaxWeeks, kThresholds> LIMCLASSE;              // (CODPER, period, q)
   Array<std::vector<double>, kPeriodCodes, kMaxWeeks, kRatioClasses> RAZOES;  // (CODPER, period, class)
+  // The 4-byte keys of each sample in ascending order, as the ratio limits
+  // draw from them (sort_ratio_keys).
+  Array<std::vector<float>, kPeriodCodes, kMaxWeeks, kRatioClasses> sorted_keys;
 };
 
 struct RatioLimits {

@@ -18,6 +18,24 @@ constexpr float kQuantiles[kThresholds] = {0.25f, 0.33f, 0.5f, 0.66f, 0.75f};
 constexpr float kThresholdFactor = 1.00001f;
 
 int first_week(const WeekGrouping& g, int k) { return g.INIPER(k); }
+
+// Factor of the second key of a sample of one ratio, 1 % above the first.
+constexpr float kSingleRatioFactor = 1.01f;
+
+std::vector<float> sorted_keys_of(const std::vector<double>& sample, int CODPER) {
+  if (sample.empty() || sample.size() > kMaxRatioKeys) return {};
+  std::vector<float> keys;
+  keys.reserve(sample.size() + 1);
+  for (double r : sample) keys.push_back(static_cast<float>(r));
+  if ((CODPER == 1 || CODPER == 2) && keys.size() == 1) keys.push_back(keys[0] * kSingleRatioFactor);
+  const int n = static_cast<int>(keys.size());
+  std::vector<std::int16_t> indx(keys.size());
+  ESCO7(n, keys, indx, 1.0f, n);
+  std::vector<float> sorted;
+  sorted.reserve(keys.size());
+  for (const std::int16_t i : indx) sorted.push_back(keys[static_cast<std::size_t>(i - 1)]);
+  return sorted;
+}
 int last_week(const WeekGrouping& g, int k) { return g.INIPER(k + 1) - 1; }
 
 void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
@@ -113,7 +131,18 @@ void VAZSEMPER(const SeriesTable& V, int FIRST, int LAST, const WeekGroupings& G
     for (int k = 1; k <= g.NPER; ++k) fill_thresholds(V, FIRST, LAST, g, CODPER, k, out);
     for (int k = 1; k <= g.NPER; ++k) fill_ratios(V, FIRST, LAST, g, CODPER, k, NSEM, out);
   }
+  sort_ratio_keys(out);
   once_flag = 1;
+}
+
+void sort_ratio_keys(RatioSamples& samples) {
+  for (int CODPER = 1; CODPER <= kPeriodCodes; ++CODPER) {
+    for (int k = 1; k <= kMaxWeeks; ++k) {
+      for (int c = 1; c <= kRatioClasses; ++c) {
+        samples.sorted_keys(CODPER, k, c) = sorted_keys_of(samples.RAZOES(CODPER, k, c), CODPER);
+      }
+    }
+  }
 }
 
 }  // namespace darcalim
