@@ -73,7 +73,7 @@ void DETLIMITE(const RatioSamples& samples, const WeekGroupings& GRUPO, double P
   if (sample.empty()) return;
   if (sample.size() > kMaxRatioKeys) throw std::length_error("ratio sample longer than the sort can hold");
 
-  const std::vector<float>& keys = samples.sorted_keys(CODPER, k, chosen.sample);
+  const std::vector<float>& keys = sorted_ratio_keys(samples, CODPER, k, chosen.sample);
   const bool doubled = (CODPER == 1 || CODPER == 2) && sample.size() == 1;
   if (keys.size() != sample.size() + (doubled ? 1 : 0)) {
     throw std::logic_error("ratio sample without its sorted keys");

@@ -20,9 +20,9 @@
 // The ratios are rounded to 4-byte keys and sorted ascending. For CODPER 1
 // and 2 a sample of one ratio r becomes the two keys r, r * 1.01 (4-byte
 // product); for CODPER 3 and 4 the one key gives both limits. The keys are
-// those sorted once with the samples (samples.sorted_keys); keys missing or
-// not matching the sample (RAZOES changed without sort_ratio_keys) throw
-// std::logic_error. Position i of
+// sorted once per sample and kept with the samples (sorted_ratio_keys); keys
+// that no longer match their sample (RAZOES changed by hand after a lookup)
+// throw std::logic_error. Position i of
 // n keys has the percentage i / n * 100 (8-byte); RAZINF is the key at the
 // first position whose percentage is at least PA, RAZSUP the key at the first
 // one at least PB, both widened to 8 bytes. So PA <= 0 takes the smallest

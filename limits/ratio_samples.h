@@ -32,7 +32,7 @@
 // sample; a zero flow at the end of a ratio gives the ratio 0, which is kept.
 // A class sample may be empty.
 //
-// Last, every sample's sorted keys are made (sort_ratio_keys).
+// The sorted keys of the samples built before are dropped.
 //
 // Both tables are rebuilt from scratch on every call, so a second call with
 // the same flows gives the same tables. FIRST..LAST must be rows of the
@@ -71,12 +71,15 @@ struct FlowClasses {
 };
 FlowClasses classes_of_flow(const RatioSamples& samples, int CODPER, int P, double flow);
 
-// The sorted keys of every sample, from RAZOES: each ratio rounded to a
+// The sorted keys of sample RAZOES(CODPER, k, c): each ratio rounded to a
 // 4-byte key, a weekly or monthly (CODPER 1 or 2) sample of one ratio r
 // joined by the key r * 1.01 (4-byte product), all sorted ascending by ESCO7.
-// A sample longer than kMaxRatioKeys gets no keys (the ratio limits refuse
-// it). Whoever fills RAZOES other than by VAZSEMPER calls it after.
-void sort_ratio_keys(RatioSamples& samples);
+// They are sorted at the sample's first lookup and kept with the samples
+// (only the samples a run draws limits from are ever sorted); VAZSEMPER drops
+// them. An empty sample, or one longer than kMaxRatioKeys (which the ratio
+// limits refuse), has no keys. A sample changed by hand after its first
+// lookup keeps its old keys.
+const std::vector<float>& sorted_ratio_keys(const RatioSamples& samples, int CODPER, int k, RatioClass c);
 
 // Fills `out` from the flows V (m3/s) of the years FIRST..LAST, with the
 // groupings GRUPO and NSEM weeks a year, and sets once_flag to 1.
