@@ -4,9 +4,8 @@
 // 20 complete years or more, PAR(1..4) on every grouping, PAR(1..4)-RO,
 // PARMA(1..3;1) on every grouping, PARMA(1..3;1)-RR and -RO. SAZONAL and
 // CONSTANTE have no parameters. Each model's number is the one the pass's
-// model list (run.models, built before) gives for its series, family, order
-// and grouping; a model the list lacks is an internal fault
-// (std::out_of_range).
+// model list gives for its series, family, order and grouping; a model the
+// list lacks is an internal fault (std::out_of_range).
 //
 // Coefficients go to `params` and noise variances to the VARRES columns of
 // the models. A failed estimation never stops the run: its

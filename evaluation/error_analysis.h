@@ -12,8 +12,13 @@
 
 #include <functional>
 
+#include "common/evaluation_tables.h"
 #include "common/layout.h"
-#include "common/run.h"
+#include "common/model_list.h"
+#include "common/output_file.h"
+#include "common/record_file.h"
+#include "common/series_table.h"
+#include "common/week_groupings.h"
 
 namespace darcalim {
 

@@ -184,7 +184,8 @@ void FPREV(Run& run, const LeadCheck& check) {
   if (combined_run(run)) store_joined_deviations(run);
   const PassWalkData pass = pass_walk_data(run, kWholeHistory);
   auto state = std::make_unique<WalkState>();
-  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, run.JANELA(kWholeHistory).first, NSEM, pass.of(s));
+  const int first_year = run.JANELA(kWholeHistory).first;
+  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, first_year, NSEM, pass.of(s));
   replay_history(run, pass, *state);
   const int row = run.history.row_of(run.CASO.ANOPREV);
   for (int k = 1; k <= kLeads; ++k) {
@@ -199,7 +200,9 @@ void FPREV(Run& run, const LeadCheck& check) {
   if (!combined_run(run)) {
     const FirstWeek first = first_forecast_week(run);
     write_forecast_record(run.forecast_file, run.history.station_code, first, f.lead);
-    if (run.CASO.variability_option != 0) write_model_file_line(run.model_file, run.history.station_code, first, f.lead);
+    if (run.CASO.variability_option != 0) {
+      write_model_file_line(run.model_file, run.history.station_code, first, f.lead);
+    }
   }
   run.forecast_table.close();
 }
