@@ -13,6 +13,7 @@
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
 #include "evaluation/error_reports.h"
+#include "evaluation/percentile_file.h"
 #include "evaluation/simulation.h"
 #include "forecast/final_forecast.h"
 #include "forecast/forecast_table.h"
@@ -60,6 +61,28 @@ void estimate_series(Run& run, int s, int c) {
   ESTIMA(in, run.series_title(s), run.params(s, c), run.VARRES, run.run_report);
 }
 
+// SIMPREV of the models of window c over `eval`, with the variability
+// check's clamp (option 1) and the percentile file read at its first week.
+void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
+  int samples_built = 0;
+  auto flows = std::make_unique<SeriesTable>();
+  if (run.CASO.variability_option == 1) display_flows(run, *flows);
+  const SimulationClamp clamp = [&run, &flows, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
+    VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
+  };
+  const auto read_percentiles = [&run] {
+    read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, run.CASO.NSEM, run.console, run.percentiles);
+  };
+  const PassWalkData walk = pass_walk_data(run, c);
+  const SimulationInputs in{walk,
+                            run.history.HISTORICO,
+                            run.GRUPO,
+                            run.history.FAC,
+                            run.CASO.variability_option,
+                            joined_offset(run.PASSO, run.history.NANOS)};
+  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records}, read_percentiles, clamp);
+}
+
 void run_window(Run& run, int c) {
   write_window_header(run, c);
   for (int s = 1; s <= run.series_count; ++s) {
@@ -71,13 +94,7 @@ void run_window(Run& run, int c) {
   // through PREVT.DAT.
   const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
   RecordFile& records = c == kWindows ? run.total_records : run.half_records;
-  int samples_built = 0;
-  auto flows = std::make_unique<SeriesTable>();
-  if (run.CASO.variability_option == 1) display_flows(run, *flows);
-  const SimulationClamp clamp = [&run, &flows, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
-    VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
-  };
-  SIMPREV(run, c, eval, records, clamp);
+  simulate_window(run, c, eval, records);
   ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
