@@ -114,7 +114,8 @@ void run_pass(Run& run) {
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
-  copy_to_joined_tables(run);
+  copy_to_joined_tables(run.errors, run.models.NMOD, run.CASO.NSEM, joined_offset(run.PASSO, run.history.NANOS),
+                        run.joined_errors);
   LeadCheck check;
   std::unique_ptr<SeriesTable> check_flows;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {

@@ -148,12 +148,9 @@ void RELATXLS(Run& run) {
   report.close();
 }
 
-void copy_to_joined_tables(Run& run) {
-  const ErrorTables& err = run.errors;
-  JoinedErrorTables& joined = run.joined_errors;
-  const int NSEM = run.CASO.NSEM;
-  for (int m = 1; m <= run.models.NMOD; ++m) {
-    const int j = joined_position(run, m);
+void copy_to_joined_tables(const ErrorTables& err, int NMOD, int NSEM, int joined_offset, JoinedErrorTables& joined) {
+  for (int m = 1; m <= NMOD; ++m) {
+    const int j = m + joined_offset;
     for (int i = 1; i <= 2; ++i) joined.ERRGER(j, i) = err.ERRGER(m, i, C);
     for (int i = 1; i <= 2 * kMonths; ++i) joined.ERRMES(j, i) = err.ERRMES(m, i, C);
     for (int i = 1; i <= 2 * NSEM; ++i) joined.ERRSEM(j, i) = err.ERRSEM(m, i, C);

@@ -44,7 +44,8 @@ void RELATXLS(Run& run);
 // First 14 characters of the 20-character name of a joined position.
 std::string joined_name(const Run& run, int position);
 
-// Copies the combined statistics of the pass to the joined positions.
-void copy_to_joined_tables(Run& run);
+// Copies the combined statistics of the pass's NMOD models to their joined
+// positions m + joined_offset (see joined_offset).
+void copy_to_joined_tables(const ErrorTables& errors, int NMOD, int NSEM, int joined_offset, JoinedErrorTables& joined);
 
 }  // namespace darcalim
