@@ -8,7 +8,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
@@ -16,10 +15,8 @@
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "tests/support/case_folder.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shipped_cases.h"
 
@@ -39,38 +36,10 @@ std::vector<std::string> make_folders(const fs::path& root) {
   for (int i = 0; i < kFolders; ++i) {
     const std::string& name = names[static_cast<std::size_t>(i) % names.size()];
     const fs::path work = root / (std::to_string(i) + "-" + name);
-    fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "input", work);
-    for (const auto& entry : fs::directory_iterator(work)) {
-      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-    }
+    copy_case_input(DARCALIM_CASES_DIR, name, work);
     folders.push_back(work.string());
   }
   return folders;
-}
-
-// Runs `program` with `arguments` in `folder`, its output sent to /dev/null;
-// returns its exit status, or -1 when it could not be started or did not exit.
-int run_process(const char* program, const std::vector<std::string>& arguments, const std::string& folder) {
-  std::vector<char*> argv{const_cast<char*>(program)};
-  for (const std::string& a : arguments) argv.push_back(const_cast<char*>(a.c_str()));
-  argv.push_back(nullptr);
-  const pid_t child = fork();
-  if (child < 0) return -1;
-  if (child == 0) {
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-      dup2(null, STDOUT_FILENO);
-      dup2(null, STDERR_FILENO);
-    }
-    if (chdir(folder.c_str()) != 0) _exit(127);
-    execv(program, argv.data());
-    _exit(127);
-  }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 // Mean wall-clock seconds of an iteration of each benchmark, for the ratio.
@@ -104,7 +73,7 @@ void BM_Batch64FoldersTwoThreads(benchmark::State& state) {
   timed_iterations(state, batch_seconds, [](const fs::path& root, const std::vector<std::string>& folders) {
     std::vector<std::string> arguments{"--jobs", "2"};
     arguments.insert(arguments.end(), folders.begin(), folders.end());
-    return run_process(DARCALIM_BATCH_EXE, arguments, root.string()) == 0;
+    return run_process(DARCALIM_BATCH_EXE, arguments, root) == 0;
   });
 }
 

@@ -11,6 +11,7 @@
 #include <random>
 #include <sstream>
 
+#include "common/model_catalogue.h"
 #include "common/run.h"
 #include "estimation/estimation_driver.h"
 #include "stats/annual_autocorrelation.h"
@@ -51,6 +52,7 @@ void BM_EstimateOneSeries(benchmark::State& state) {
   run->CASO.print_parameters = 'N';
   run->history.NANOS = kYears;
   run->JANELA(1) = Window{1, kYears};
+  run->models = build_model_list(0, kYears);
   run->run_report.open(run->file("darcalim-estimation-benchmark.rel"), OutputFile::Mode::kRewrite);
   build_groupings(run->GRUPO);
   simulate_flows(run->history.HISTORICO);
@@ -61,9 +63,10 @@ void BM_EstimateOneSeries(benchmark::State& state) {
   }
   FACOA(run->history.HISTORICO, kWeeksPerYear, run->JANELA(1), kLags, stats);
 
+  const EstimationInputs in{{run->history.HISTORICO, run->JANELA(1), run->GRUPO, kWeeksPerYear}, stats, 1, run->models,
+                            run->CASO, kYears};
   for (auto _ : state) {
-    run->model_counter = 0;
-    ESTIMA(*run, run->history.HISTORICO, 1, 1, "SERIE SEM TRANSFORMACAO");
+    ESTIMA(in, "SERIE SEM TRANSFORMACAO", run->params(1, 1), run->VARRES, run->run_report);
     benchmark::DoNotOptimize(run->params(1, 1));
   }
   run->run_report.close_and_delete();

@@ -56,13 +56,15 @@ void BM_SimulateOneSeries(benchmark::State& state) {
   const Window window{1, kYears};
   const fs::path path = run.folder / "PREVT.BENCH";
   const SimulationClamp no_clamp;
+  const PassWalkData walk = pass_walk_data(run, kWholeHistory);
+  const SimulationInputs in{walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, run.CASO.variability_option, 0};
   for (auto _ : state) {
     state.PauseTiming();
     fs::remove(path);
     RecordFile records;
     records.open(path);
     state.ResumeTiming();
-    SIMPREV(run, kWholeHistory, window, records, no_clamp);
+    SIMPREV(in, kWholeHistory, window, {run.VARRES, run.simulation, records}, {}, no_clamp);
     state.PauseTiming();
     records.close();
     state.ResumeTiming();

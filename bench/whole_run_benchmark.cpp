@@ -7,14 +7,11 @@
 // in wall-clock time: the work is done by the child process).
 #include <benchmark/benchmark.h>
 
-#include <cerrno>
 #include <filesystem>
 #include <string>
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
+#include "tests/support/case_folder.h"
+#include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 
 namespace darcalim {
@@ -22,43 +19,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void copy_case(const std::string& name, const fs::path& work) {
-  fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "input", work);
-  for (const auto& entry : fs::directory_iterator(work)) {
-    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-  }
-}
-
-// Runs the program in `work` with its console sent to /dev/null; returns its
-// exit status, or -1 when it could not be started or did not exit.
-int run_program(const fs::path& work) {
-  const pid_t child = fork();
-  if (child < 0) return -1;
-  if (child == 0) {
-    const int null = open("/dev/null", O_WRONLY);
-    if (null >= 0) {
-      dup2(null, STDOUT_FILENO);
-      dup2(null, STDERR_FILENO);
-    }
-    if (chdir(work.c_str()) != 0) _exit(127);
-    execl(DARCALIM_EXE, DARCALIM_EXE, static_cast<char*>(nullptr));
-    _exit(127);
-  }
-  int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
-    if (errno != EINTR) return -1;
-  }
-  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
-
 void BM_WholeRun(benchmark::State& state, const std::string& name) {
   for (auto _ : state) {
     state.PauseTiming();
     ScratchFolder scratch;
     const fs::path work = scratch.path() / "case";
-    copy_case(name, work);
+    copy_case_input(DARCALIM_CASES_DIR, name, work);
     state.ResumeTiming();
-    const int status = run_program(work);
+    const int status = run_process(DARCALIM_EXE, {}, work);
     state.PauseTiming();
     if (status != 0) {
       state.SkipWithError(("the run ended with status " + std::to_string(status)).c_str());

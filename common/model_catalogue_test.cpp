@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
+
 namespace darcalim {
 namespace {
 
@@ -72,6 +74,23 @@ TEST(ModelCatalogue, ModelsOfAPass) {
   }
   EXPECT_EQ(combined_bounds(20).total, 140);
   EXPECT_EQ(combined_bounds(19).first_logarithmic, 18);
+}
+
+// Every model of every pass is found back at its own number from what it is;
+// a short history holds no periodic model to find.
+TEST(ModelCatalogue, ModelListFindsEachModelByWhatItIs) {
+  for (const int years : {25, 19}) {
+    for (int option = 0; option <= 4; ++option) {
+      const ModelList list = build_model_list(option, years);
+      for (int m = 1; m <= list.NMOD; ++m) {
+        const ModelInfo& info = list.model(m);
+        EXPECT_EQ(list.number_of(info.series, info.family, info.order, info.grouping), m)
+            << "option " << option << ", " << years << " years";
+      }
+    }
+  }
+  EXPECT_EQ(build_model_list(1, 25).number_of(2, ModelFamily::kParmaRo, 3), 92);
+  EXPECT_THROW(build_model_list(0, 19).number_of(1, ModelFamily::kPar, 1, 1), std::out_of_range);
 }
 
 }  // namespace

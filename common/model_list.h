@@ -7,6 +7,7 @@
 // of series 2.
 #pragma once
 
+#include <stdexcept>
 #include <string>
 
 #include "common/fixed_array.h"
@@ -50,6 +51,18 @@ struct ModelList {
 
   // True when model m belongs to a transformed series.
   bool transformed(int m) const { return model(m).transformed; }
+
+  // Number of the model of series s with this family, order and grouping
+  // (0 for the families without one). Throws std::out_of_range when the pass
+  // holds no such model (a short history has no periodic models).
+  int number_of(int s, ModelFamily family, int order, int grouping = 0) const {
+    for (int m = series(s).first; m <= series(s).last; ++m) {
+      const ModelInfo& info = model(m);
+      if (info.family == family && info.order == order && info.grouping == grouping) return m;
+    }
+    throw std::out_of_range("no model of order " + std::to_string(order) + " and grouping " +
+                            std::to_string(grouping) + " in series " + std::to_string(s) + " of the pass");
+  }
 };
 
 }  // namespace darcalim

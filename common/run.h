@@ -75,7 +75,6 @@ struct Run {
   Array<SeriesStatistics, kSeries, kWindows> stats;
   Array<SeriesParameters, kSeries, kWindows> params;
   NoiseVariances VARRES;
-  int model_counter = 0;
 
   // --- evaluation
   ErrorTables errors;

@@ -40,6 +40,10 @@ inline constexpr int kThresholds = 5;
 struct RatioSamples {
   Array<double, kPeriodCodes, kMaxWeeks, kThresholds> LIMCLASSE;              // (CODPER, period, q)
   Array<std::vector<double>, kPeriodCodes, kMaxWeeks, kRatioClasses> RAZOES;  // (CODPER, period, class)
+  // The 4-byte keys of each sample in ascending order, as the ratio limits
+  // draw from them: made at a sample's first lookup (sorted_ratio_keys) and
+  // kept with it until the samples are rebuilt.
+  mutable Array<std::vector<float>, kPeriodCodes, kMaxWeeks, kRatioClasses> sorted_keys;
 };
 
 struct RatioLimits {

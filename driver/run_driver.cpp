@@ -13,6 +13,7 @@
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
 #include "evaluation/error_reports.h"
+#include "evaluation/percentile_file.h"
 #include "evaluation/simulation.h"
 #include "forecast/final_forecast.h"
 #include "forecast/forecast_table.h"
@@ -38,32 +39,63 @@ void set_pass_tables(Run& run) {
   run.series_title(2) = kTitleWithoutTransformation;
 }
 
+EvaluationInputs evaluation_inputs(const Run& run) {
+  return {run.models, run.GRUPO, run.history.HISTORICO, run.CASO.NSEM};
+}
+
 void write_window_header(Run& run, int c) {
   static const Layout kHeader("(A,'--- SERIE ',A15,' ---',/,/,5X,'ANO INICIAL: ',I4,5X,'ANO FINAL: ',I4,/)");
   run.run_report.write(kHeader, {std::string("\f"), std::string(kWindowNames[c - 1]),
                                  std::int64_t{run.JANELA(c).first}, std::int64_t{run.JANELA(c).last}});
 }
 
-void run_window(Run& run, int c) {
-  write_window_header(run, c);
-  ESTAT(run, run.transformed, c, 1, run.series_title(1));
-  if (run.series_count == 2) ESTAT(run, run.history.HISTORICO, c, 2, run.series_title(2));
-  run.model_counter = 0;
-  ESTIMA(run, run.transformed, c, 1, run.series_title(1));
-  if (run.series_count == 2) ESTIMA(run, run.history.HISTORICO, c, 2, run.series_title(2));
-  // Models of the first half forecast the second and those of the second the
-  // first, both through PREVP.DAT; those of the whole history forecast it
-  // through PREVT.DAT.
-  const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
-  RecordFile& records = c == kWindows ? run.total_records : run.half_records;
+// Series s of the pass over window c: the transformed values (or the only
+// series) for s = 1, the history for s = 2.
+SeriesWindow series_window(const Run& run, int s, int c) {
+  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
+  return {values, run.JANELA(c), run.GRUPO, run.CASO.NSEM};
+}
+
+void estimate_series(Run& run, int s, int c) {
+  const EstimationInputs in{series_window(run, s, c), run.stats(s, c), s, run.models, run.CASO, run.history.NANOS};
+  ESTIMA(in, run.series_title(s), run.params(s, c), run.VARRES, run.run_report);
+}
+
+// SIMPREV of the models of window c over `eval`, with the variability
+// check's clamp (option 1) and the percentile file read at its first week.
+void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
   int samples_built = 0;
   auto flows = std::make_unique<SeriesTable>();
   if (run.CASO.variability_option == 1) display_flows(run, *flows);
   const SimulationClamp clamp = [&run, &flows, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
     VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
   };
-  SIMPREV(run, c, eval, records, clamp);
-  ANAPREV(run, c, eval, records);
+  const auto read_percentiles = [&run] {
+    read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, run.CASO.NSEM, run.console, run.percentiles);
+  };
+  const PassWalkData walk = pass_walk_data(run, c);
+  const SimulationInputs in{walk,
+                            run.history.HISTORICO,
+                            run.GRUPO,
+                            run.history.FAC,
+                            run.CASO.variability_option,
+                            joined_offset(run.PASSO, run.history.NANOS)};
+  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records}, read_percentiles, clamp);
+}
+
+void run_window(Run& run, int c) {
+  write_window_header(run, c);
+  for (int s = 1; s <= run.series_count; ++s) {
+    ESTAT(series_window(run, s, c), run.series_title(s), run.stats(s, c), run.run_report);
+  }
+  for (int s = 1; s <= run.series_count; ++s) estimate_series(run, s, c);
+  // Models of the first half forecast the second and those of the second the
+  // first, both through PREVP.DAT; those of the whole history forecast it
+  // through PREVT.DAT.
+  const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
+  RecordFile& records = c == kWindows ? run.total_records : run.half_records;
+  simulate_window(run, c, eval, records);
+  ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
 void run_pass(Run& run) {
@@ -74,18 +106,23 @@ void run_pass(Run& run) {
   run.LIMBC.fill(0.0);
   PARAM(run);
   set_pass_tables(run);
-  if (run.PASSO != 2) write_forecast_table_header(run);
+  run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
+  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models, run.history.NANOS);
   build_week_groupings(run);
   build_windows(run);
-  run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
-  write_averaged_statistics(run);
-  rank_and_choose(run);
-  copy_to_joined_tables(run);
+  write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
+  rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
+  copy_to_joined_tables(run.errors, run.models.NMOD, run.CASO.NSEM, joined_offset(run.PASSO, run.history.NANOS),
+                        run.joined_errors);
   LeadCheck check;
+  std::unique_ptr<SeriesTable> check_flows;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {
-    check = [&run](int lead, int week) { VARIAPREV(run, false, lead, week, run.variability.final_forecast_once); };
+    check_flows = check_history(run);
+    check = [&run, &check_flows](int lead, int week) {
+      VARIAPREV(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
+    };
   }
   FPREV(run, check);
 }
@@ -112,8 +149,10 @@ void run_all(Run& run) {
   if (run.PASSO == 2) {
     int once = 0;
     LeadCheck check;
+    std::unique_ptr<SeriesTable> check_flows;
     if (run.CASO.variability_option != 0) {
-      check = [&run, &once](int lead, int week) { VARIAPREV(run, true, lead, week, once); };
+      check_flows = check_history(run);
+      check = [&run, &once, &check_flows](int lead, int week) { VARIAPREV(run, true, lead, week, *check_flows, once); };
     }
     combined_step(run, check);
   }

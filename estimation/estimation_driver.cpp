@@ -4,7 +4,6 @@
 
 #include "common/layout.h"
 #include "common/table_sizes.h"
-#include "common/model_catalogue.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"
 #include "estimation/periodic_arma.h"
@@ -18,18 +17,25 @@ std::int64_t I(int v) { return std::int64_t{v}; }
 
 // Everything one call works on.
 struct Estimation {
-  Run& run;
   const SeriesTable& series;
   const Window window;
+  const WeekGroupings& GRUPO;
   const SeriesStatistics& stats;
   SeriesParameters& params;
+  NoiseVariances& VARRES;
   OutputFile& report;
   const int NSEM;
+  const ModelList& models;
+  const int series_index;
+  const bool print_parameters;
   ModelNumbers numbers;
 
-  int next_model() { return ++run.model_counter; }
-  ParameterTableSource tables() const { return {params, run.VARRES, numbers, run.GRUPO, NSEM}; }
-  bool print_tables() const { return run.CASO.print_parameters == 'S'; }
+  // The list's number of a model of this series.
+  int number(ModelFamily family, int order, int grouping = 0) const {
+    return models.number_of(series_index, family, order, grouping);
+  }
+  ParameterTableSource tables() const { return {params, VARRES, numbers, GRUPO, NSEM}; }
+  bool print_tables() const { return print_parameters; }
 };
 
 bool failed(const StationaryFit& fit) { return fit.code != 0 || fit.flag != 0; }
@@ -41,7 +47,7 @@ void estimate_ar(Estimation& e, const std::string& title) {
   e.report.write(kHeader, {std::string("\f"), title});
   Array<int, 4> flags;
   for (int p = 1; p <= 4; ++p) {
-    const int model = e.next_model();
+    const int model = e.number(ModelFamily::kAr, p);
     e.numbers.ar(p) = model;
     const StationaryFit fit = ESTPA(p, e.stats, e.params);
     flags(p) = fit.flag;
@@ -50,7 +56,7 @@ void estimate_ar(Estimation& e, const std::string& title) {
       for (int i = 1; i < p; ++i) e.params.FIAR(i, p) = e.params.FIAR(i, p - 1);
       e.params.FIAR(p, p) = 0.0;
     }
-    VARB(e.NSEM, p, e.stats, e.params, e.run.VARRES, model);
+    VARB(e.NSEM, p, e.stats, e.params, e.VARRES, model);
   }
   if (e.print_tables()) write_ar_table(e.report, e.tables(), flags);
 }
@@ -63,7 +69,7 @@ void estimate_arma(Estimation& e) {
   e.report.write(kHeader);
   Array<int, 3> flags;
   for (int p = 1; p <= 3; ++p) {
-    const int model = e.next_model();
+    const int model = e.number(ModelFamily::kArma, p);
     e.numbers.arma(p) = model;
     const StationaryFit fit = ESTMA(p, e.stats, e.params);
     flags(p) = fit.flag;
@@ -78,14 +84,14 @@ void estimate_arma(Estimation& e) {
         e.params.FIARMA(p + 1, p) = e.params.FIARMA(p, p - 1);  // theta of ARMA(p - 1,1)
       }
     }
-    VARBM(e.NSEM, p, e.stats, e.params, e.run.VARRES, model);
+    VARBM(e.NSEM, p, e.stats, e.params, e.VARRES, model);
   }
   if (e.print_tables()) write_arma_table(e.report, e.tables(), flags);
 }
 
 void write_periodic_failures(Estimation& e, const Layout& failure, int p, int g, const WeekCodes& codes) {
   for (int t = 1; t <= e.NSEM; ++t) {
-    if (codes(t) != 0) e.report.write(failure, {I(p), I(t), I(codes(t)), I(e.run.GRUPO(g).NPER)});
+    if (codes(t) != 0) e.report.write(failure, {I(p), I(t), I(codes(t)), I(e.GRUPO(g).NPER)});
   }
 }
 
@@ -96,9 +102,9 @@ void estimate_par(Estimation& e) {
       " 'grupo = ' I2");
   e.report.write(kHeader, {std::string("\f")});
   for (int g = 1; g <= kGroupings; ++g) {
-    if (!e.run.GRUPO(g).enabled) continue;
+    if (!e.GRUPO(g).enabled) continue;
     for (int p = 1; p <= 4; ++p) {
-      const int model = e.next_model();
+      const int model = e.number(ModelFamily::kPar, p, g);
       e.numbers.par(p, g) = model;
       const WeekCodes codes = ESTPAR(e.NSEM, p, g, e.stats, e.params);
       write_periodic_failures(e, kFailure, p, g, codes);
@@ -107,11 +113,11 @@ void estimate_par(Estimation& e) {
         for (int i = 1; i < p; ++i) e.params.FIPAR(i, t, p, g) = e.params.FIPAR(i, t, p - 1, g);
         e.params.FIPAR(p, t, p, g) = 0.0;
       }
-      VARBP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
+      VARBP(e.NSEM, p, g, e.stats, e.params, e.VARRES, model);
     }
   }
-  ESTPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 4; ++p) e.numbers.par_ro(p) = e.next_model();
+  for (int p = 1; p <= 4; ++p) e.numbers.par_ro(p) = e.number(ModelFamily::kParRo, p);
+  ESTPRL(e.NSEM, e.window, e.series, e.stats, e.GRUPO, e.params, e.VARRES, e.numbers.par_ro(1));
   if (e.print_tables()) write_par_table(e.report, e.tables());
 }
 
@@ -123,43 +129,45 @@ void estimate_parma(Estimation& e) {
       " 3X 'grupo = ' I2");
   e.report.write(kHeader, {std::string("\f")});
   for (int g = 1; g <= kGroupings; ++g) {
-    if (!e.run.GRUPO(g).enabled) continue;
+    if (!e.GRUPO(g).enabled) continue;
     for (int p = 1; p <= 3; ++p) {
-      const int model = e.next_model();
+      const int model = e.number(ModelFamily::kParma, p, g);
       e.numbers.parma(p, g) = model;
-      const WeekCodes codes = ESTMAP(e.NSEM, p, g, e.stats, e.params, e.run.VARRES, model);
+      const WeekCodes codes = ESTMAP(e.NSEM, p, g, e.stats, e.params, e.VARRES, model);
       write_periodic_failures(e, kFailure, p, g, codes);
     }
   }
-  ESTMAPR(e.NSEM, e.window, e.series, e.stats, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 3; ++p) e.numbers.parma_rr(p) = e.next_model();
-  ESTMAPRL(e.NSEM, e.window, e.series, e.stats, e.run.GRUPO, e.params, e.run.VARRES, e.run.model_counter);
-  for (int p = 1; p <= 3; ++p) e.numbers.parma_ro(p) = e.next_model();
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_rr(p) = e.number(ModelFamily::kParmaRr, p);
+  ESTMAPR(e.NSEM, e.window, e.series, e.stats, e.params, e.VARRES, e.numbers.parma_rr(1));
+  for (int p = 1; p <= 3; ++p) e.numbers.parma_ro(p) = e.number(ModelFamily::kParmaRo, p);
+  ESTMAPRL(e.NSEM, e.window, e.series, e.stats, e.GRUPO, e.params, e.VARRES, e.numbers.parma_ro(1));
   if (e.print_tables()) write_parma_tables(e.report, e.tables());
 }
 
 
 }  // namespace
 
-void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title) {
-  const CaseSettings& c = run.CASO;
-  Estimation e{run,
-               series,
-               run.JANELA(window),
-               run.stats(series_index, window),
-               run.params(series_index, window),
-               run.run_report,
-               c.NSEM,
+void ESTIMA(const EstimationInputs& in, const std::string& title, SeriesParameters& params, NoiseVariances& VARRES,
+            OutputFile& report) {
+  const CaseSettings& c = in.settings;
+  Estimation e{in.data.series,
+               in.data.years,
+               in.data.groupings,
+               in.stats,
+               params,
+               VARRES,
+               report,
+               in.data.NSEM,
+               in.models,
+               in.series_index,
+               c.print_parameters == 'S',
                {}};
   if (c.ar == 'S') estimate_ar(e, title);
   if (c.arma == 'S') estimate_arma(e);
-  if (run.history.NANOS >= kShortHistoryYears) {
+  if (in.NANOS >= kShortHistoryYears) {
     if (c.par == 'S') estimate_par(e);
     if (c.parma == 'S') estimate_parma(e);
   }
-  e.next_model();  // SAZONAL
-  // CONSTANTE belongs to every untransformed series and to the first series where the catalogue holds it.
-  if (series_index == 2 || pass_models(c.TIPOTRANS, run.history.NANOS).first_series_has_constante) e.next_model();
 }
 
 }  // namespace darcalim

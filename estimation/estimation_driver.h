@@ -1,15 +1,14 @@
 // ESTIMA: every model family fitted to one series over one window.
 //
-// The models are estimated in the fixed order that hands out their numbers:
-// AR(1..4), ARMA(1..3;1), then, with 20 complete years or more, PAR(1..4) on
-// every grouping, PAR(1..4)-RO, PARMA(1..3;1) on every grouping,
-// PARMA(1..3;1)-RR and -RO; then SAZONAL and, where the series has it,
-// CONSTANTE, which take a number but no parameters. The run's model counter
-// goes on from where the previous call left it, so the second series of a
-// pass follows the first.
+// The models are estimated in the order AR(1..4), ARMA(1..3;1), then, with
+// 20 complete years or more, PAR(1..4) on every grouping, PAR(1..4)-RO,
+// PARMA(1..3;1) on every grouping, PARMA(1..3;1)-RR and -RO. SAZONAL and
+// CONSTANTE have no parameters. Each model's number is the one the pass's
+// model list gives for its series, family, order and grouping; a model the
+// list lacks is an internal fault (std::out_of_range).
 //
-// Coefficients go to run.params(series, window) and noise variances to the
-// VARRES columns of the models. A failed estimation never stops the run: its
+// Coefficients go to `params` and noise variances to the VARRES columns of
+// the models. A failed estimation never stops the run: its
 // failure line goes to the run report and the model keeps fallback
 // coefficients (AR(p) those of AR(p - 1) with phi(p) = 0, AR(1) white noise;
 // ARMA(p,1) those of ARMA(p - 1,1), ARMA(1,1) those of AR(1) with theta = 0;
@@ -20,10 +19,28 @@
 
 #include <string>
 
-#include "common/run.h"
+#include "common/case_settings.h"
+#include "common/model_list.h"
+#include "common/output_file.h"
+#include "common/parameter_store.h"
+#include "stats/series_statistics_report.h"
 
 namespace darcalim {
 
-void ESTIMA(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title);
+// What the estimation of one series reads: the series over its window, its
+// statistics there, its place in the pass (series_index, 1 or 2), the pass's
+// model list, the case's family and print switches and the number of
+// complete years.
+struct EstimationInputs {
+  SeriesWindow data;
+  const SeriesStatistics& stats;
+  int series_index;
+  const ModelList& models;
+  const CaseSettings& settings;
+  int NANOS;
+};
+
+void ESTIMA(const EstimationInputs& in, const std::string& title, SeriesParameters& params, NoiseVariances& VARRES,
+            OutputFile& report);
 
 }  // namespace darcalim

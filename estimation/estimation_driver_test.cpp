@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/model_catalogue.h"
 #include "tests/support/run_in_folder.h"
 
 namespace darcalim {
@@ -23,6 +24,7 @@ class EstimationRun : public ::testing::Test {
     r.CASO.print_parameters = 'N';
     r.history.NANOS = 30;
     r.JANELA(1) = Window{1, 30};
+    r.models = build_model_list(0, 30);
     r.series_title(1) = "SERIE SEM TRANSFORMACAO";
     const int periods[kGroupings] = {2, 4, 12, kWeeks};
     for (int g = 1; g <= kGroupings; ++g) {
@@ -41,8 +43,14 @@ class EstimationRun : public ::testing::Test {
   SeriesStatistics& stats(int series = 1) { return run().stats(series, 1); }
   const SeriesParameters& params(int series = 1) { return run().params(series, 1); }
   std::string estimate(int series = 1) {
-    ESTIMA(run(), series_, 1, series, run().series_title(series));
+    estimate_series(series);
     return folder_.file_text("CASO1.REL");
+  }
+  void estimate_series(int series) {
+    darcalim::Run& r = run();
+    const EstimationInputs in{{series_, r.JANELA(1), r.GRUPO, kWeeks}, r.stats(series, 1), series, r.models, r.CASO,
+                              r.history.NANOS};
+    ESTIMA(in, r.series_title(series), r.params(series, 1), r.VARRES, r.run_report);
   }
 
   darcalim::testing::RunInFolder folder_;
@@ -120,25 +128,40 @@ TEST_F(EstimationRun, SwitchSWritesEveryTable) {
   }
 }
 
-struct NumberingCase {
-  int option;
-  int years;
-  int first_series_last;
-  int second_series_last;  // 0: one series
-};
-
-TEST_F(EstimationRun, ModelNumbersFollowTheCatalogue) {
-  const NumberingCase cases[] = {{0, 30, 47, 0}, {1, 30, 47, 94}, {2, 30, 46, 93}, {3, 30, 47, 0},
-                                 {4, 30, 46, 0}, {1, 19, 9, 18},  {2, 19, 8, 17},  {4, 19, 8, 0}};
-  for (const NumberingCase& c : cases) {
-    run().CASO.TIPOTRANS = c.option;
-    run().history.NANOS = c.years;
-    run().model_counter = 0;
-    ESTIMA(run(), series_, 1, 1, "SERIE COM TRANSFORMACAO");
-    EXPECT_EQ(run().model_counter, c.first_series_last) << "option " << c.option << ", " << c.years << " years";
-    if (c.second_series_last == 0) continue;
-    ESTIMA(run(), series_, 1, 2, "SERIE SEM TRANSFORMACAO");
-    EXPECT_EQ(run().model_counter, c.second_series_last) << "option " << c.option << ", " << c.years << " years";
+// Every model of the list gets its noise variances at its own number, in the
+// scale of its own series: with every correlation 0 the moment-estimated
+// families keep the weekly variance (1 for series 1, 4 for series 2), the
+// regression families get some value, and SAZONAL, CONSTANTE and the
+// numbers beyond the list stay untouched.
+TEST_F(EstimationRun, NoiseVariancesGoToTheNumbersOfTheModelList) {
+  constexpr double kUntouched = -1.0;
+  constexpr double kSecondSeriesVariance = 4.0;
+  for (int t = 1; t <= kWeeks; ++t) stats(2).VARSEM(t) = kSecondSeriesVariance;
+  const int options[] = {0, 1, 2, 3, 4};
+  for (const int years : {30, 19}) {
+    for (const int option : options) {
+      run().CASO.TIPOTRANS = option;
+      run().history.NANOS = years;
+      run().models = build_model_list(option, years);
+      run().VARRES.fill(kUntouched);
+      for (int s = 1; s <= run().models.series_count; ++s) estimate_series(s);
+      const ModelList& list = run().models;
+      for (int m = 1; m <= kMaxPassModels; ++m) {
+        SCOPED_TRACE("option " + std::to_string(option) + ", " + std::to_string(years) + " years, model " +
+                     std::to_string(m));
+        const double variance = run().VARRES(1, m);
+        if (m > list.NMOD || list.model(m).is_benchmark) {
+          EXPECT_EQ(variance, kUntouched);
+          continue;
+        }
+        const ModelFamily f = list.model(m).family;
+        if (f == ModelFamily::kParRo || f == ModelFamily::kParmaRr || f == ModelFamily::kParmaRo) {
+          EXPECT_NE(variance, kUntouched);
+        } else {
+          EXPECT_EQ(variance, list.model(m).series == 1 ? 1.0 : kSecondSeriesVariance);
+        }
+      }
+    }
   }
 }
 

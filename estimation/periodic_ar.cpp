@@ -87,13 +87,13 @@ void VARBP(int NSEM, int p, int g, const SeriesStatistics& stats, const SeriesPa
 }
 
 void ESTPRL(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-            const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int counter) {
+            const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int first_model) {
   const StandardisedSeries z(NSEM, window, series, stats);
   const AnchorWeeks anchors = month_start_anchors(NSEM, groupings);
   for (int t = 1; t <= NSEM; ++t) {
     for (int p = 1; p <= kMaxArOrder; ++p) {
       fit_ro_week(z, t, anchors(t), p, params);
-      VARRES(t, counter + p) = ro_noise_variance(z, stats, params, t, p);
+      VARRES(t, first_model + p - 1) = ro_noise_variance(z, stats, params, t, p);
     }
   }
 }

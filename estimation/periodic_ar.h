@@ -13,7 +13,8 @@
 // ESTPRL fits PAR(1..4)-RO by least squares: week 1 on the last p weeks of the
 // year before; every later week t on the p weeks before the first week of its
 // month (grouping G3), the values known when the month starts. It writes
-// FIPARRO(1..p, t, p) and VARRES(t, counter + p), p = 1..4, and repairs a
+// FIPARRO(1..p, t, p) and VARRES(t, first_model + p - 1), p = 1..4 (the
+// model numbers of the four orders follow one another), and repairs a
 // failed regression itself: order 1 takes the PAR(1)-G4 coefficient of the
 // week (read from FIPAR, so ESTPAR must have run), a higher order those of
 // the order below with 0 as its last coefficient. The noise variance of a
@@ -37,6 +38,6 @@ void VARBP(int NSEM, int p, int g, const SeriesStatistics& stats, const SeriesPa
            NoiseVariances& VARRES, int model);
 
 void ESTPRL(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-            const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int counter);
+            const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int first_model);
 
 }  // namespace darcalim

@@ -167,7 +167,7 @@ TEST(Estprl, RecoversFrozenRegressorCoefficientsFromASimulatedSeries) {
   const std::vector<int> modelled = simulate_ro_truth(g, *tab.series, rng);
   testing_support::identity_standardisation(*tab.stats, kNsem);
   const Window window{1, kMaxYears};
-  ESTPRL(kNsem, window, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 20);
+  ESTPRL(kNsem, window, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 21);
   for (int t : modelled) {
     for (int p = 2; p <= 4; ++p) {
       EXPECT_NEAR(tab.params->FIPARRO(1, t, p), beta1(t), 0.006) << "p = " << p << ", week " << t;
@@ -189,7 +189,7 @@ TEST(Estprl, NoiseVarianceUsesTheWeeksOwnPreviousWeeks) {
   std::mt19937 rng(11);
   simulate_ro_truth(g, *tab.series, rng);
   testing_support::identity_standardisation(*tab.stats, kNsem);
-  ESTPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 20);
+  ESTPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 21);
   const WeekGrouping& months = g(kMonthsGrouping);
   const double noise = kSmallNoise * kSmallNoise;
   for (int m = 2; m <= kMonths; ++m) {
@@ -220,7 +220,7 @@ TEST(Estprl, Week1UsesTheYearBeforeALaterWindow) {
       x(y, 1) = y == 1 ? 0.0 : 0.6 * x(y - 1, kNsem);
     }
     x(window.first, 1) += 1.0;
-    ESTPRL(kNsem, window, x, *tab.stats, g, *tab.params, *tab.varres, 0);
+    ESTPRL(kNsem, window, x, *tab.stats, g, *tab.params, *tab.varres, 1);
     double xy = 0.0;
     double xx = 0.0;
     for (int y = window.first; y <= window.last; ++y) {
@@ -248,7 +248,7 @@ TEST(Estprl, FailedRegressionTakesTheFallbackCoefficients) {
   const int end = g(kMonthsGrouping).INIPER(5);
   for (int y = 1; y <= kMaxYears; ++y) (*tab.series)(y, t0 - 1) = 0.0;
   for (int t = 1; t <= kNsem; ++t) tab.params->FIPAR(1, t, 1, kWeeksGrouping) = 0.01 * t;
-  ESTPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 0);
+  ESTPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 1);
   for (int t = t0; t < end; ++t) {
     for (int p = 1; p <= 4; ++p) {
       EXPECT_EQ(tab.params->FIPARRO(1, t, p), 0.01 * t) << "p = " << p << ", week " << t;

@@ -156,18 +156,18 @@ class RegressionEstimator {
         residuals_{ResidualSeries(z.NSEM(), z.window()), ResidualSeries(z.NSEM(), z.window()),
                    ResidualSeries(z.NSEM(), z.window())} {}
 
-  void run(NoiseVariances& VARRES, int counter) {
+  void run(NoiseVariances& VARRES, int first_model) {
     const int nsem = z_.NSEM();
     set_starting_residuals();
     for (int pass = 1; pass <= kRegressionPasses; ++pass) {
       for (int p = 1; p <= kMaxMovingAverageArOrder; ++p) fit(1, p);
       for (int t = 2; t <= nsem; ++t) {
         for (int p = 1; p <= kMaxMovingAverageArOrder; ++p) {
-          VARRES(t - 1, counter + p) = update_residuals(t - 1, p);
+          VARRES(t - 1, first_model + p - 1) = update_residuals(t - 1, p);
           fit(t, p);
         }
       }
-      for (int p = 1; p <= kMaxMovingAverageArOrder; ++p) VARRES(nsem, counter + p) = update_residuals(nsem, p);
+      for (int p = 1; p <= kMaxMovingAverageArOrder; ++p) VARRES(nsem, first_model + p - 1) = update_residuals(nsem, p);
       carry_last_week_residuals();
     }
   }
@@ -263,19 +263,19 @@ WeekCodes ESTMAP(int NSEM, int p, int g, const SeriesStatistics& stats, SeriesPa
 }
 
 void ESTMAPR(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-             SeriesParameters& params, NoiseVariances& VARRES, int counter) {
+             SeriesParameters& params, NoiseVariances& VARRES, int first_model) {
   const StandardisedSeries z(NSEM, window, series, stats);
   const AnchorWeeks anchors = one_step_anchors(NSEM);
   RegressionEstimator estimator(z, anchors, stats, params, params.FIPARMAR, params.FIPARMAR);
-  estimator.run(VARRES, counter);
+  estimator.run(VARRES, first_model);
 }
 
 void ESTMAPRL(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-              const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int counter) {
+              const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int first_model) {
   const StandardisedSeries z(NSEM, window, series, stats);
   const AnchorWeeks anchors = month_start_anchors(NSEM, groupings);
   RegressionEstimator estimator(z, anchors, stats, params, params.FIPARMAR, params.FIPARMARO);
-  estimator.run(VARRES, counter);
+  estimator.run(VARRES, first_model);
 }
 
 }  // namespace darcalim

@@ -16,10 +16,11 @@
 //
 // ESTMAPR estimates PARMA(1..3,1)-RR by three passes of one-step regressions
 // on the previous weeks and the previous week's residual, into FIPARMAR, and
-// fills VARRES(., counter + p). ESTMAPRL estimates PARMA(1..3,1)-RO likewise
+// fills VARRES(., first_model + p - 1), the model numbers of the three orders
+// following one another. ESTMAPRL estimates PARMA(1..3,1)-RO likewise
 // with the regressors of a week frozen at the start of its month (grouping
 // G3), the residuals being those of the -RR coefficients (so ESTMAPR must run
-// first), into FIPARMARO and VARRES(., counter + p). Both start the residuals
+// first), into FIPARMARO and VARRES(., first_model + p - 1). Both start the residuals
 // from PAR(1)-G4 and repair a failed regression themselves: order 1 takes
 // PAR(1)-G4 with theta = 0, a higher order the values of the order below with
 // 0 as its last autoregressive coefficient.
@@ -39,9 +40,9 @@ WeekCodes ESTMAP(int NSEM, int p, int g, const SeriesStatistics& stats, SeriesPa
                  NoiseVariances& VARRES, int model);
 
 void ESTMAPR(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-             SeriesParameters& params, NoiseVariances& VARRES, int counter);
+             SeriesParameters& params, NoiseVariances& VARRES, int first_model);
 
 void ESTMAPRL(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats,
-              const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int counter);
+              const WeekGroupings& groupings, SeriesParameters& params, NoiseVariances& VARRES, int first_model);
 
 }  // namespace darcalim

@@ -156,7 +156,7 @@ double mean_over_weeks(const std::vector<double>& v) {
 TEST(Estmapr, RecoversArma11CoefficientsFromASimulatedSeries) {
   Tables tab;
   simulate_arma11(tab, 17);
-  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 39);
+  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 40);
   std::vector<double> phi;
   std::vector<double> theta;
   std::vector<double> noise;
@@ -181,8 +181,8 @@ TEST(Estmaprl, RecoversMultiStepCoefficientsFromASimulatedSeries) {
   Tables tab;
   simulate_arma11(tab, 23);
   const WeekGroupings g = testing_support::calendar_groupings();
-  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 39);
-  ESTMAPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 42);
+  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 40);
+  ESTMAPRL(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 43);
   const WeekGrouping& months = g(kMonthsGrouping);
   for (int k = 0; k <= 2; ++k) {
     std::vector<double> phi;
@@ -201,8 +201,8 @@ TEST(RegressionEstimators, FillTheirThreeNoiseVarianceColumnsForEveryWeek) {
   Tables tab;
   simulate_arma11(tab, 29);
   const WeekGroupings g = testing_support::calendar_groupings();
-  ESTMAPR(kNsem, Window{21, 60}, *tab.series, *tab.stats, *tab.params, *tab.varres, 39);
-  ESTMAPRL(kNsem, Window{21, 60}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 42);
+  ESTMAPR(kNsem, Window{21, 60}, *tab.series, *tab.stats, *tab.params, *tab.varres, 40);
+  ESTMAPRL(kNsem, Window{21, 60}, *tab.series, *tab.stats, g, *tab.params, *tab.varres, 43);
   for (int t = 1; t <= kNsem; ++t) {
     EXPECT_EQ((*tab.varres)(t, 39), 0.0);
     for (int m = 40; m <= 45; ++m) EXPECT_GT((*tab.varres)(t, m), 0.0) << "week " << t << ", model " << m;
@@ -218,7 +218,7 @@ TEST(Estmapr, FailedRegressionTakesTheFallbackCoefficients) {
   simulate_arma11(tab, 31);
   for (int y = 1; y <= kMaxYears; ++y) (*tab.series)(y, 20) = 0.0;
   tab.params->FIPAR(1, 21, 1, kWeeksGrouping) = 0.375;
-  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 39);
+  ESTMAPR(kNsem, Window{1, kMaxYears}, *tab.series, *tab.stats, *tab.params, *tab.varres, 40);
   const auto& c = tab.params->FIPARMAR;
   EXPECT_EQ(c(1, 21, 1), 0.375);
   EXPECT_EQ(c(2, 21, 1), 0.0);

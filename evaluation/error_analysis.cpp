@@ -24,16 +24,16 @@ const char* window_title(int c, const Window& eval) {
                          : "******** ERROS DE PREVISAO DA SEGUNDA METADE ********";
 }
 
-void accumulate(Run& run, const Window& eval, RecordFile& records, ErrorSums& sums) {
-  const int NMOD = run.models.NMOD;
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+void accumulate(const EvaluationInputs& in, const Window& eval, RecordFile& records, ErrorSums& sums) {
+  const int NMOD = in.models.NMOD;
+  const WeekGrouping& months = in.groupings(kMonthsGrouping);
   std::array<double, kMaxPassModels> F{};
   int record_number = 0;
   for (int Y = eval.first; Y <= eval.last; ++Y) {
     for (int M = 1; M <= kMonths; ++M) {
       for (int t = months.INIPER(M); t <= months.INIPER(M + 1) - 1; ++t) {
         records.read(++record_number, std::span<double>(F.data(), static_cast<std::size_t>(NMOD)));
-        const double Q = run.history.HISTORICO(Y, t);
+        const double Q = in.history(Y, t);
         for (int m = 1; m <= NMOD; ++m) {
           const double e = Q - F[static_cast<std::size_t>(m - 1)];
           const double e2 = e * e;
@@ -49,17 +49,16 @@ void accumulate(Run& run, const Window& eval, RecordFile& records, ErrorSums& su
   }
 }
 
-void fill_tables(Run& run, int c, const Window& eval, const ErrorSums& sums) {
-  const int NMOD = run.models.NMOD;
-  const int NSEM = run.CASO.NSEM;
+void fill_tables(const EvaluationInputs& in, int c, const Window& eval, const ErrorSums& sums, ErrorTables& err) {
+  const int NMOD = in.models.NMOD;
+  const int NSEM = in.NSEM;
   const int NY = eval.years();
-  ErrorTables& err = run.errors;
   for (int m = 1; m <= NMOD; ++m) {
     const double n = NSEM * NY;
     err.ERRGER(m, 1, c) = sums.general(m) / n;
     err.ERRGER(m, 2, c) = std::sqrt(sums.general_sq(m) / n);
     for (int M = 1; M <= kMonths; ++M) {
-      const double nm = NY * run.GRUPO(kMonthsGrouping).weeks_in_period(M);
+      const double nm = NY * in.groupings(kMonthsGrouping).weeks_in_period(M);
       err.ERRMES(m, M, c) = sums.month(m, M) / nm;
       err.ERRMES(m, kMonths + M, c) = std::sqrt(sums.month_sq(m, M) / nm);
     }
@@ -78,32 +77,14 @@ void clear_slot(ErrorTables& err, int c) {
   }
 }
 
-void write_window_report(Run& run, int c, const Window& eval) {
+void write_window_report(const EvaluationInputs& in, int c, const Window& eval, const ErrorTables& errors,
+                         OutputFile& report) {
   static const Layout kGeneral("A / 5X '*** E S T A T I S T I C A S   G E R A I S ***' /");
   static const Layout kMonthly("A / 5X '*** E S T A T I S T I C A S   M E N S A I S ***' /");
   static const Layout kWeekly("A / 5X '*** E S T A T I S T I C A S   S E M A N A I S ***' /");
-  static const Layout kMonth("/ 7X 'MES ' I2 /");
-  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
-  OutputFile& report = run.run_report;
-  const ErrorTables& err = run.errors;
   report.write_text("\n\n");
   report.write_free({std::string(window_title(c, eval))});
-  report.write(kGeneral, {std::string("\f")});
-  write_model_blocks(report, run.models, [&](int m) { return err.ERRGER(m, 1, c); },
-                     [&](int m) { return err.ERRGER(m, 2, c); });
-  report.write(kMonthly, {std::string("\f")});
-  for (int M = 1; M <= kMonths; ++M) {
-    report.write(kMonth, {std::int64_t{M}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRMES(m, M, c); },
-                       [&](int m) { return err.ERRMES(m, kMonths + M, c); });
-  }
-  report.write(kWeekly, {std::string("\f")});
-  const int NSEM = run.CASO.NSEM;
-  for (int t = 1; t <= NSEM; ++t) {
-    report.write(kWeek, {std::int64_t{t}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRSEM(m, t, c); },
-                       [&](int m) { return err.ERRSEM(m, NSEM + t, c); });
-  }
+  write_statistics_sections(report, in.models, errors, c, in.NSEM, {kGeneral, kMonthly, kWeekly});
 }
 
 // Sizes of the blocks of a series of n models.
@@ -140,12 +121,35 @@ void write_model_blocks(OutputFile& report, const ModelList& models, const std::
   }
 }
 
-void ANAPREV(Run& run, int c, const Window& eval, RecordFile& records) {
-  clear_slot(run.errors, c);
+void write_statistics_sections(OutputFile& report, const ModelList& models, const ErrorTables& errors, int slot,
+                               int NSEM, const StatisticsTitles& titles) {
+  static const Layout kMonth("/ 7X 'MES ' I2 /");
+  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
+  const std::string page_break("\f");
+  report.write(titles.general, {page_break});
+  write_model_blocks(report, models, [&](int m) { return errors.ERRGER(m, 1, slot); },
+                     [&](int m) { return errors.ERRGER(m, 2, slot); });
+  report.write(titles.monthly, {page_break});
+  for (int M = 1; M <= kMonths; ++M) {
+    report.write(kMonth, {std::int64_t{M}});
+    write_model_blocks(report, models, [&](int m) { return errors.ERRMES(m, M, slot); },
+                       [&](int m) { return errors.ERRMES(m, kMonths + M, slot); });
+  }
+  report.write(titles.weekly, {page_break});
+  for (int t = 1; t <= NSEM; ++t) {
+    report.write(kWeek, {std::int64_t{t}});
+    write_model_blocks(report, models, [&](int m) { return errors.ERRSEM(m, t, slot); },
+                       [&](int m) { return errors.ERRSEM(m, NSEM + t, slot); });
+  }
+}
+
+void ANAPREV(const EvaluationInputs& in, int c, const Window& eval, RecordFile& records, ErrorTables& errors,
+             OutputFile& report) {
+  clear_slot(errors, c);
   auto sums = std::make_unique<ErrorSums>();
-  accumulate(run, eval, records, *sums);
-  fill_tables(run, c, eval, *sums);
-  write_window_report(run, c, eval);
+  accumulate(in, eval, records, *sums);
+  fill_tables(in, c, eval, *sums, errors);
+  write_window_report(in, c, eval, errors, report);
 }
 
 void combine_half_windows(ErrorTables& err, int NMOD, int NSEM) {

@@ -52,7 +52,8 @@ class ErrorAnalysis : public ::testing::Test {
         records_.write((Y - eval.first) * kNsem + t, F);
       }
     }
-    ANAPREV(run(), c, eval, records_);
+    ANAPREV({run().models, run().GRUPO, run().history.HISTORICO, kNsem}, c, eval, records_, run().errors,
+            run().run_report);
   }
 
   // The bias and the root mean square error of model m, in every table of slot c.

@@ -95,49 +95,28 @@ const Layout& chosen() {
 }
 }  // namespace ranking_layouts
 
-void write_averaged_statistics(Run& run) {
+void write_averaged_statistics(OutputFile& report, const ModelList& models, const ErrorTables& errors, int NSEM) {
   static const Layout kGeneral("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   G E R ' 'A I S ***' /");
   static const Layout kMonthly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'M E N S A I S ***' /");
   static const Layout kWeekly("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   ' 'S E M A N A I S ***' /");
-  static const Layout kMonth("/ 7X 'MES ' I2 /");
-  static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
-  OutputFile& report = run.run_report;
-  const ErrorTables& err = run.errors;
-  const int NSEM = run.CASO.NSEM;
-  report.write(kGeneral, {std::string("\f")});
-  write_model_blocks(report, run.models, [&](int m) { return err.ERRGER(m, 1, C); },
-                     [&](int m) { return err.ERRGER(m, 2, C); });
-  report.write(kMonthly, {std::string("\f")});
-  for (int M = 1; M <= kMonths; ++M) {
-    report.write(kMonth, {std::int64_t{M}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRMES(m, M, C); },
-                       [&](int m) { return err.ERRMES(m, kMonths + M, C); });
-  }
-  report.write(kWeekly, {std::string("\f")});
-  for (int t = 1; t <= NSEM; ++t) {
-    report.write(kWeek, {std::int64_t{t}});
-    write_model_blocks(report, run.models, [&](int m) { return err.ERRSEM(m, t, C); },
-                       [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
-  }
+  write_statistics_sections(report, models, errors, C, NSEM, {kGeneral, kMonthly, kWeekly});
 }
 
-void rank_and_choose(Run& run) {
-  OutputFile& report = run.ranking_report;
-  const ErrorTables& err = run.errors;
-  const int NMOD = run.models.NMOD;
-  const int NSEM = run.CASO.NSEM;
-  const NameOf name = [&](int m) { return run.models.model(m).abbreviated; };
+void rank_and_choose(const EvaluationInputs& in, const ErrorTables& err, OutputFile& report, WeeklyChoice& choice) {
+  const int NMOD = in.models.NMOD;
+  const int NSEM = in.NSEM;
+  const NameOf name = [&](int m) { return in.models.model(m).abbreviated; };
   write_general_and_months(
       report, NMOD, [&](int m) { return err.ERRGER(m, 2, C); },
       [&](int m, int M) { return err.ERRMES(m, kMonths + M, C); }, name);
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+  const WeekGrouping& months = in.groupings(kMonthsGrouping);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NMOD, [&](int m) { return err.ERRSEM(m, NSEM + t, C); });
     write_ranking(report, ranking_layouts::week(), t, r, name);
-    const WeekRanking ranking{r.order, r.values, run.models, NMOD};
-    choose_week_model(ranking, t, is_month_start_week(months, t), run.choice);
-    report.write(ranking_layouts::best(), {name(run.choice.MODBRUTO(t))});
-    report.write(ranking_layouts::chosen(), {name(run.choice.MODESCOLHIDO(t))});
+    const WeekRanking ranking{r.order, r.values, in.models, NMOD};
+    choose_week_model(ranking, t, is_month_start_week(months, t), choice);
+    report.write(ranking_layouts::best(), {name(choice.MODBRUTO(t))});
+    report.write(ranking_layouts::chosen(), {name(choice.MODESCOLHIDO(t))});
   }
 }
 
@@ -169,12 +148,9 @@ void RELATXLS(Run& run) {
   report.close();
 }
 
-void copy_to_joined_tables(Run& run) {
-  const ErrorTables& err = run.errors;
-  JoinedErrorTables& joined = run.joined_errors;
-  const int NSEM = run.CASO.NSEM;
-  for (int m = 1; m <= run.models.NMOD; ++m) {
-    const int j = joined_position(run, m);
+void copy_to_joined_tables(const ErrorTables& err, int NMOD, int NSEM, int joined_offset, JoinedErrorTables& joined) {
+  for (int m = 1; m <= NMOD; ++m) {
+    const int j = m + joined_offset;
     for (int i = 1; i <= 2; ++i) joined.ERRGER(j, i) = err.ERRGER(m, i, C);
     for (int i = 1; i <= 2 * kMonths; ++i) joined.ERRMES(j, i) = err.ERRMES(m, i, C);
     for (int i = 1; i <= 2 * NSEM; ++i) joined.ERRSEM(j, i) = err.ERRSEM(m, i, C);

@@ -10,6 +10,7 @@
 
 #include "common/layout.h"
 #include "common/run.h"
+#include "evaluation/error_analysis.h"
 
 namespace darcalim {
 
@@ -25,12 +26,13 @@ const Layout& best();
 const Layout& chosen();
 }  // namespace ranking_layouts
 
-// The averaged statistics of the combined slot, to the run report.
-void write_averaged_statistics(Run& run);
+// The averaged statistics of the combined slot of the pass's models, to the
+// run report.
+void write_averaged_statistics(OutputFile& report, const ModelList& models, const ErrorTables& errors, int NSEM);
 
-// Ranks the models, chooses the model of every week (run.choice) and writes
-// the error-ranking report.
-void rank_and_choose(Run& run);
+// Ranks the pass's models by the combined slot of `errors`, chooses the model
+// of every week (`choice`) and writes the error-ranking report.
+void rank_and_choose(const EvaluationInputs& in, const ErrorTables& errors, OutputFile& report, WeeklyChoice& choice);
 
 // RELATXLS: the error-ranking report written anew over the joined list of a
 // combined run (140 positions, 26 with a short history), from the joined
@@ -42,7 +44,8 @@ void RELATXLS(Run& run);
 // First 14 characters of the 20-character name of a joined position.
 std::string joined_name(const Run& run, int position);
 
-// Copies the combined statistics of the pass to the joined positions.
-void copy_to_joined_tables(Run& run);
+// Copies the combined statistics of the pass's NMOD models to their joined
+// positions m + joined_offset (see joined_offset).
+void copy_to_joined_tables(const ErrorTables& errors, int NMOD, int NSEM, int joined_offset, JoinedErrorTables& joined);
 
 }  // namespace darcalim

@@ -4,7 +4,6 @@
 #include <memory>
 #include <span>
 
-#include "evaluation/percentile_file.h"
 #include "forecast/model_step.h"
 
 namespace darcalim {
@@ -20,47 +19,36 @@ SeriesWalkData series_data(const Run& run, int s, int c) {
   return {values, run.stats(s, c), run.params(s, c)};
 }
 
-// One week of every series: the forecasts P and, for a transformed series, A.
-void step_all_series(Run& run, int c, int Y, int t, int t0, WalkState& state) {
-  const int NSEM = run.CASO.NSEM;
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const SeriesWalkData data = series_data(run, s, c);
-    StepWeek week;
-    week.t = t;
-    week.t0 = t0;
-    week.first_week = t == t0;
-    week.first_year = Y == 1;
-    week.x = data.series(Y, t);
-    forecast_series_week(run.models, s, data, NSEM, week, run.VARRES, state);
-    if (run.models.series(s).transformed) {
-      return_to_flows(run.models, s, data.stats, run.LAMBDA(t), run.LIMBC(t), run.VARRES, t, state);
-    } else {
-      limit_last_model(run.models, s, data.stats, t, state);
-    }
-    state.Z0(s) = deviation(data.stats, week.x, t);
-  }
-}
-
 // The forecast of model m in the stored units of the history.
-double stored_forecast(const Run& run, const WalkState& state, int m) {
-  return run.models.transformed(m) ? state.A(m) : state.P(m);
+double stored_forecast(const ModelList& models, const WalkState& state, int m) {
+  return models.transformed(m) ? state.A(m) : state.P(m);
 }
 
 }  // namespace
 
-int joined_position(const Run& run, int m) {
-  if (run.PASSO != 2) return m;
-  return m + (run.history.NANOS < kShortHistoryYears ? kShortSecondPassOffset : kSecondPassOffset);
+PassWalkData pass_walk_data(const Run& run, int c) {
+  return {run.models, {series_data(run, 1, c), series_data(run, 2, c)}, run.CASO.NSEM, run.LAMBDA, run.LIMBC};
 }
 
-void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const SimulationClamp& clamp) {
-  const int NSEM = run.CASO.NSEM;
-  const int NMOD = run.models.NMOD;
-  const double FAC = run.history.FAC;
-  const int option = run.CASO.variability_option;
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+int joined_offset(int PASSO, int NANOS) {
+  if (PASSO != 2) return 0;
+  return NANOS < kShortHistoryYears ? kShortSecondPassOffset : kSecondPassOffset;
+}
+
+int joined_position(const Run& run, int m) { return m + joined_offset(run.PASSO, run.history.NANOS); }
+
+void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,
+             const std::function<void()>& read_percentiles, const SimulationClamp& clamp) {
+  const PassWalkData& pass = in.walk;
+  const ModelList& models = pass.models;
+  const int NSEM = pass.NSEM;
+  const int NMOD = models.NMOD;
+  const double FAC = in.FAC;
+  const int option = in.variability_option;
+  const WeekGrouping& months = in.groupings(kMonthsGrouping);
+  SimulationErrors& simulation = out.errors;
   auto state = std::make_unique<WalkState>();
-  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, eval.first, NSEM, series_data(run, s, c));
+  for (int s = 1; s <= models.series_count; ++s) INISP(*state, s, eval.first, NSEM, pass.of(s));
   Array<double, kMaxWeeks, kMaxPassModels> squares;
   ModelValues D;
   std::array<double, kMaxPassModels> record{};
@@ -69,13 +57,11 @@ void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const Sim
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1; ++t) {
-        step_all_series(run, c, Y, t, t0, *state);
-        const double O = display_value(run.history.HISTORICO(Y, t), FAC);
-        for (int m = 1; m <= NMOD; ++m) D(m) = display_value(stored_forecast(run, *state, m), FAC);
+        step_every_series(pass, {Y, t, t0, t == t0, true}, out.VARRES, *state);
+        const double O = display_value(in.history(Y, t), FAC);
+        for (int m = 1; m <= NMOD; ++m) D(m) = display_value(stored_forecast(models, *state, m), FAC);
         if (option == 1 || option == 2) {
-          if (record_number == 0) {
-            read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, NSEM, run.console, run.percentiles);
-          }
+          if (record_number == 0 && read_percentiles) read_percentiles();
         }
         if (option == 1 && clamp) {
           ModelValues adjusted = D;
@@ -83,7 +69,7 @@ void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const Sim
           for (int m = 1; m <= NMOD; ++m) {
             if (adjusted(m) == D(m)) continue;
             D(m) = adjusted(m);
-            (run.models.transformed(m) ? state->A(m) : state->P(m)) = stored_value(D(m), FAC);
+            (models.transformed(m) ? state->A(m) : state->P(m)) = stored_value(D(m), FAC);
           }
         }
         for (int m = 1; m <= NMOD; ++m) {
@@ -91,20 +77,20 @@ void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const Sim
           squares(t, m) += e * e;
         }
         ++record_number;
-        for (int m = 1; m <= NMOD; ++m) record[static_cast<std::size_t>(m - 1)] = stored_forecast(run, *state, m);
-        records.write(record_number, std::span<const double>(record.data(), static_cast<std::size_t>(NMOD)));
+        for (int m = 1; m <= NMOD; ++m) record[static_cast<std::size_t>(m - 1)] = stored_forecast(models, *state, m);
+        out.records.write(record_number, std::span<const double>(record.data(), static_cast<std::size_t>(NMOD)));
       }
     }
   }
   const double years = eval.years();
   for (int m = 1; m <= NMOD; ++m) {
-    for (int t = 1; t <= NSEM; ++t) run.simulation.RQMSEM(c, t, m) = std::sqrt(squares(t, m) / years);
+    for (int t = 1; t <= NSEM; ++t) simulation.RQMSEM(c, t, m) = std::sqrt(squares(t, m) / years);
   }
   if (c != 2) return;
   for (int t = 1; t <= NSEM; ++t) {
     for (int m = 1; m <= NMOD; ++m) {
-      run.simulation.RQMMED(t, joined_position(run, m)) =
-          static_cast<float>((run.simulation.RQMSEM(1, t, m) + run.simulation.RQMSEM(2, t, m)) / 2.0);
+      simulation.RQMMED(t, m + in.joined_offset) =
+          static_cast<float>((simulation.RQMSEM(1, t, m) + simulation.RQMSEM(2, t, m)) / 2.0);
     }
   }
 }

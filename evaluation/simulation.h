@@ -8,14 +8,16 @@
 // series' already returned to flows), go to record (Y - YI) * NSEM + t of
 // `records`; the squared errors of the display forecasts give RQMSEM(c, t, m),
 // and after window 2 their half-window mean RQMMED at the models' joined
-// positions. With variability option 1 or 2 the percentile file is read at the
-// window's first week; with option 1 `clamp` adjusts every week's display
-// forecasts before they are scored and recorded.
+// positions. With variability option 1 or 2 `read_percentiles` (the reading of
+// the percentile file) is called at the window's first week, after its step;
+// with option 1 `clamp` adjusts every week's display forecasts before they are
+// scored and recorded.
 #pragma once
 
 #include <functional>
 
 #include "common/run.h"
+#include "forecast/model_step.h"
 
 namespace darcalim {
 
@@ -29,7 +31,38 @@ inline double display_value(double stored, double FAC) { return stored * FAC / 6
 // Stored value of a display value: v * (604.8 / FAC).
 inline double stored_value(double display, double FAC) { return display * 604.8 / FAC; }
 
-void SIMPREV(Run& run, int c, const Window& eval, RecordFile& records, const SimulationClamp& clamp);
+// What the simulation of a window reads: the walk data with window c's
+// parameters, the history (stored units), the week groupings, the factor
+// FAC, the variability option and the offset of the pass's models in the
+// joined list (joined_offset).
+struct SimulationInputs {
+  const PassWalkData& walk;
+  const SeriesTable& history;
+  const WeekGroupings& groupings;
+  double FAC;
+  int variability_option;
+  int joined_offset;
+};
+
+// What it writes: the noise variances that the walk step sets (SAZONAL,
+// CONSTANTE), the error tables of the simulation and the window's records.
+struct SimulationOutputs {
+  NoiseVariances& VARRES;
+  SimulationErrors& errors;
+  RecordFile& records;
+};
+
+void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,
+             const std::function<void()>& read_percentiles, const SimulationClamp& clamp);
+
+// Offset of the pass's models in the joined list: 0, or 93 (17 with a short
+// history) in the second pass of a combined run.
+int joined_offset(int PASSO, int NANOS);
+
+// What the walk step reads with the parameters of window c: the pass's
+// models, series 1 (run.transformed) and 2 (the history) with their window-c
+// statistics and parameters, the transformation's exponents and bounds.
+PassWalkData pass_walk_data(const Run& run, int c);
 
 // Joined position of model m of the pass: m, or m + 93 (m + 17 with a short
 // history) in the second pass of a combined run.

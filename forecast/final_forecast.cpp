@@ -17,43 +17,19 @@ constexpr int kWholeHistory = kWindows;
 // Joined position of the second pass's deviations, whatever the history length.
 constexpr int kSecondPassDeviationOffset = 93;
 
-SeriesWalkData series_data(const Run& run, int s) {
-  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
-  return {values, run.stats(s, kWholeHistory), run.params(s, kWholeHistory)};
-}
-
 bool combined_run(const Run& run) { return run.combined_marker || run.PASSO == 2; }
 
-// One week of every series; `observed` false in the final month.
-void step_week(Run& run, int row, int t, int t0, bool first_week, bool observed, WalkState& state) {
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const SeriesWalkData data = series_data(run, s);
-    StepWeek week;
-    week.t = t;
-    week.t0 = t0;
-    week.first_week = first_week;
-    week.first_year = row == 1;
-    week.x = data.series(row, t);
-    forecast_series_week(run.models, s, data, run.CASO.NSEM, week, run.VARRES, state);
-    if (run.models.series(s).transformed) {
-      return_to_flows(run.models, s, data.stats, run.LAMBDA(t), run.LIMBC(t), run.VARRES, t, state);
-    } else {
-      limit_last_model(run.models, s, data.stats, t, state);
-    }
-    if (observed) state.Z0(s) = deviation(data.stats, week.x, t);
-  }
-}
 
 // Every model's R takes the observed value of week t of its series.
-void reset_one_week_ahead(Run& run, int row, int t, WalkState& state) {
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    const double x = series_data(run, s).series(row, t);
-    for (int m = run.models.series(s).first; m <= run.models.series(s).last; ++m) state.R(m) = x;
+void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& state) {
+  for (int s = 1; s <= pass.models.series_count; ++s) {
+    const double x = pass.of(s).series(row, t);
+    for (int m = pass.models.series(s).first; m <= pass.models.series(s).last; ++m) state.R(m) = x;
   }
 }
 
 // The replay up to the week before SEMPREV.
-void replay_history(Run& run, WalkState& state) {
+void replay_history(Run& run, const PassWalkData& pass, WalkState& state) {
   const int NSEM = run.CASO.NSEM;
   const int SEMPREV = run.CASO.SEMPREV;
   const int last_row = run.history.row_of(run.CASO.ANOPREV);
@@ -66,8 +42,8 @@ void replay_history(Run& run, WalkState& state) {
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1 && t <= last_week; ++t) {
-        step_week(run, y, t, t0, t == t0, true, state);
-        if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(run, y, t, state);
+        step_every_series(pass, {y, t, t0, t == t0, true}, run.VARRES, state);
+        if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(pass, y, t, state);
       }
     }
   }
@@ -173,30 +149,29 @@ int lead_week(int SEMPREV, int k, int NSEM) {
   return t > NSEM ? t - NSEM : t;
 }
 
-void write_forecast_record(Run& run, const LeadResults& lead) {
+void write_forecast_record(OutputFile& forecast_file, int station_code, const FirstWeek& first,
+                           const LeadResults& lead) {
   static const Layout kRecord(
       "(I8,2X,I4,3X,I2,3X,I2,6F9.1,/,'LIM. INFERIOR',11X,6F9.1,/,'LIM. SUPERIOR',11X,6F9.1)");
-  const FirstWeek w = first_forecast_week(run);
-  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
-                std::int64_t{w.week}};
+  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
+                std::int64_t{first.week}};
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.PREV(k));
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LINF0(k));
   for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LSUP(k));
-  run.forecast_file.write(kRecord, v);
+  forecast_file.write(kRecord, v);
 }
 
-void write_model_file_line(Run& run, const LeadResults& lead) {
+void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead) {
   static const Layout kLine("(I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X))");
-  const FirstWeek w = first_forecast_week(run);
-  FieldValues v{std::int64_t{run.history.station_code}, std::int64_t{w.year}, std::int64_t{w.month},
-                std::int64_t{w.week}};
+  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
+                std::int64_t{first.week}};
   for (int k = 1; k <= kLeads; ++k) {
     v.emplace_back(lead.ESCOLHA(k).substr(0, 14));
     v.emplace_back(std::string("("));
     v.emplace_back(std::int64_t{lead.CODESC(k)});
     v.emplace_back(std::string(")"));
   }
-  run.model_file.write(kLine, v);
+  model_file.write(kLine, v);
 }
 
 void FPREV(Run& run, const LeadCheck& check) {
@@ -207,15 +182,15 @@ void FPREV(Run& run, const LeadCheck& check) {
     for (int t = 1; t <= NSEM; ++t) f.S(t, m) = std::sqrt(run.VARRES(t, m));
   }
   if (combined_run(run)) store_joined_deviations(run);
+  const PassWalkData pass = pass_walk_data(run, kWholeHistory);
   auto state = std::make_unique<WalkState>();
-  for (int s = 1; s <= run.models.series_count; ++s) {
-    INISP(*state, s, run.JANELA(kWholeHistory).first, NSEM, series_data(run, s));
-  }
-  replay_history(run, *state);
+  const int first_year = run.JANELA(kWholeHistory).first;
+  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, first_year, NSEM, pass.of(s));
+  replay_history(run, pass, *state);
   const int row = run.history.row_of(run.CASO.ANOPREV);
   for (int k = 1; k <= kLeads; ++k) {
     const int t = lead_week(SEMPREV, k, NSEM);
-    step_week(run, row, t, SEMPREV, k == 1, false, *state);
+    step_every_series(pass, {row, t, SEMPREV, k == 1, false}, run.VARRES, *state);
     record_target_week(run, t, *state);
     if (combined_run(run)) store_joined(run, t);
     set_lead_values(run, k, t);
@@ -223,8 +198,11 @@ void FPREV(Run& run, const LeadCheck& check) {
     if (run.PASSO != 2) write_block(run, t);
   }
   if (!combined_run(run)) {
-    write_forecast_record(run, f.lead);
-    if (run.CASO.variability_option != 0) write_model_file_line(run, f.lead);
+    const FirstWeek first = first_forecast_week(run);
+    write_forecast_record(run.forecast_file, run.history.station_code, first, f.lead);
+    if (run.CASO.variability_option != 0) {
+      write_model_file_line(run.model_file, run.history.station_code, first, f.lead);
+    }
   }
   run.forecast_table.close();
 }

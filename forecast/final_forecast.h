@@ -47,9 +47,10 @@ struct FirstWeek {
 FirstWeek first_forecast_week(const Run& run);
 
 // The forecast record of the appended forecast file and the model-file line
-// of a set of lead results.
-void write_forecast_record(Run& run, const LeadResults& lead);
-void write_model_file_line(Run& run, const LeadResults& lead);
+// of a set of lead results, for the station and its first forecast week.
+void write_forecast_record(OutputFile& forecast_file, int station_code, const FirstWeek& first,
+                           const LeadResults& lead);
+void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead);
 
 // LINF0: a lower limit below 0 becomes 0 (-0.0 stays as it is).
 inline double floored(double lower) { return lower < 0.0 ? 0.0 : lower; }

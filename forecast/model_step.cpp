@@ -199,4 +199,24 @@ void limit_last_model(const ModelList& models, int s, const SeriesStatistics& st
   }
 }
 
+void step_every_series(const PassWalkData& pass, const PassWeek& week, NoiseVariances& VARRES, WalkState& state) {
+  const ModelList& models = pass.models;
+  for (int s = 1; s <= models.series_count; ++s) {
+    const SeriesWalkData& data = pass.of(s);
+    StepWeek step;
+    step.t = week.t;
+    step.t0 = week.t0;
+    step.first_week = week.first_week;
+    step.first_year = week.row == 1;
+    step.x = data.series(week.row, week.t);
+    forecast_series_week(models, s, data, pass.NSEM, step, VARRES, state);
+    if (models.series(s).transformed) {
+      return_to_flows(models, s, data.stats, pass.LAMBDA(week.t), pass.LIMBC(week.t), VARRES, week.t, state);
+    } else {
+      limit_last_model(models, s, data.stats, week.t, state);
+    }
+    if (week.observed) state.Z0(s) = deviation(data.stats, step.x, week.t);
+  }
+}
+
 }  // namespace darcalim

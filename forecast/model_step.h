@@ -25,9 +25,12 @@
 //
 // After the step, a transformed series returns its forecasts to flows
 // (return_to_flows) and an untransformed series holds its last model within
-// its band (limit_last_model). The caller sets Z0 from the week's observation.
+// its band (limit_last_model). The caller sets Z0 from the week's observation;
+// step_every_series does all of this for every series of the pass.
 // Nothing here can fail.
 #pragma once
+
+#include <array>
 
 #include "common/fixed_array.h"
 #include "common/table_sizes.h"
@@ -92,5 +95,36 @@ void limit_last_model(const ModelList& models, int s, const SeriesStatistics& st
 
 // Deviation of an observed value from the week's mean.
 inline double deviation(const SeriesStatistics& stats, double x, int t) { return x - stats.MEDSEM(t); }
+
+// What a step over every series of a pass reads: the model list, each
+// series with the statistics and parameters of the window in use (series 1
+// the transformed values or the only series, series 2 the history), and the
+// transformation's exponent and bound of each week.
+struct PassWalkData {
+  const ModelList& models;
+  std::array<SeriesWalkData, kSeries> series;
+  int NSEM;
+  const Array<double, kMaxWeeks>& LAMBDA;
+  const Array<double, kMaxWeeks>& LIMBC;
+
+  const SeriesWalkData& of(int s) const { return series[static_cast<std::size_t>(s - 1)]; }
+};
+
+// The week of a step over every series: target week t of history row `row`
+// in a month (or final month) starting at t0; `observed` false where the
+// week's observation is not yet known (the final month).
+struct PassWeek {
+  int row = 1;
+  int t = 1;
+  int t0 = 1;
+  bool first_week = true;
+  bool observed = true;
+};
+
+// One week of every series of the pass, in series order: the forecasts
+// (forecast_series_week with the observed value of row and week), a
+// transformed series' return to flows or an untransformed series' band on
+// its last model, then, for an observed week, Z0 from that value.
+void step_every_series(const PassWalkData& pass, const PassWeek& week, NoiseVariances& VARRES, WalkState& state);
 
 }  // namespace darcalim

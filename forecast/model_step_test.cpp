@@ -68,6 +68,28 @@ class ModelStep : public ::testing::Test {
   std::unique_ptr<WalkState> state_ = std::make_unique<WalkState>();
 };
 
+// --- one week of every series ---------------------------------------------
+
+// The step over the pass reads each week's value from the given row of the
+// series; an observed week becomes the deviation of the next step, a week of
+// the final month leaves the last observed deviation in place.
+TEST_F(ModelStep, StepOverThePassTakesObservedWeeksFromTheRowOnly) {
+  constexpr int kRow = 3;
+  params().FIAR(1, 1) = 0.5;
+  series()(kRow, 13) = mu(13) + 8.0;
+  series()(kRow, 14) = mu(14) - 30.0;
+  Array<double, kMaxWeeks> LAMBDA, LIMBC;
+  LAMBDA.fill(1.0);
+  const PassWalkData pass{models(), {data(), data()}, kNsem, LAMBDA, LIMBC};
+  step_every_series(pass, {kRow, 13, 13, true, true}, VARRES(), state());
+  EXPECT_EQ(state().Z0(1), 8.0);
+  step_every_series(pass, {kRow, 14, 14, true, false}, VARRES(), state());
+  EXPECT_NEAR(P("AR(1)") - mu(14), 4.0, 1e-12);
+  EXPECT_EQ(state().Z0(1), 8.0);
+  step_every_series(pass, {kRow, 15, 14, false, false}, VARRES(), state());
+  EXPECT_NEAR(P("AR(1)") - mu(15), 2.0, 1e-12);
+}
+
 // --- AR(1) over a five-week month ---------------------------------------
 
 struct FiveWeekMonth {

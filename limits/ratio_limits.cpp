@@ -4,7 +4,6 @@
 #include <stdexcept>
 #include <vector>
 
-#include "evaluation/sorting.h"
 
 namespace darcalim {
 
@@ -74,14 +73,12 @@ void DETLIMITE(const RatioSamples& samples, const WeekGroupings& GRUPO, double P
   if (sample.empty()) return;
   if (sample.size() > kMaxRatioKeys) throw std::length_error("ratio sample longer than the sort can hold");
 
-  std::vector<float> keys;
-  keys.reserve(sample.size() + 1);
-  for (double r : sample) keys.push_back(static_cast<float>(r));
-  // A weekly or monthly sample of one ratio gets a second key 1 % above it.
-  if ((CODPER == 1 || CODPER == 2) && keys.size() == 1) keys.push_back(keys[0] * 1.01f);
+  const std::vector<float>& keys = sorted_ratio_keys(samples, CODPER, k, chosen.sample);
+  const bool doubled = (CODPER == 1 || CODPER == 2) && sample.size() == 1;
+  if (keys.size() != sample.size() + (doubled ? 1 : 0)) {
+    throw std::logic_error("ratio sample without its sorted keys");
+  }
   const int n = static_cast<int>(keys.size());
-  std::vector<std::int16_t> indx(keys.size());
-  ESCO7(n, keys, indx, 1.0f, n);
 
   // First position whose percentage reaches `percent`, or 0 when none does.
   auto position = [&](double percent) {
@@ -93,9 +90,7 @@ void DETLIMITE(const RatioSamples& samples, const WeekGroupings& GRUPO, double P
   const int iL = position(PA);
   const int iU = position(PB);
   if (iL == 0 || iU == 0) return;
-  auto key_at = [&](int i) {
-    return static_cast<double>(keys[static_cast<std::size_t>(indx[static_cast<std::size_t>(i - 1)] - 1)]);
-  };
+  auto key_at = [&](int i) { return static_cast<double>(keys[static_cast<std::size_t>(i - 1)]); };
   limits.RAZINF = key_at(iL);
   limits.RAZSUP = key_at(iU);
   limits.CLASSLIM[0] = chosen.lower;

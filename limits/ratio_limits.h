@@ -19,7 +19,10 @@
 //
 // The ratios are rounded to 4-byte keys and sorted ascending. For CODPER 1
 // and 2 a sample of one ratio r becomes the two keys r, r * 1.01 (4-byte
-// product); for CODPER 3 and 4 the one key gives both limits. Position i of
+// product); for CODPER 3 and 4 the one key gives both limits. The keys are
+// sorted once per sample and kept with the samples (sorted_ratio_keys); keys
+// that no longer match their sample (RAZOES changed by hand after a lookup)
+// throw std::logic_error. Position i of
 // n keys has the percentage i / n * 100 (8-byte); RAZINF is the key at the
 // first position whose percentage is at least PA, RAZSUP the key at the first
 // one at least PB, both widened to 8 bytes. So PA <= 0 takes the smallest
@@ -29,8 +32,7 @@
 // outside 1..4, when WEEK lies outside 1..NSEM or after the last period of
 // the grouping, when the chosen sample is empty, or when PA or PB is above
 // 100 (no position reaches it). A sample longer than kMaxRatioKeys throws
-// std::length_error; the samples of a history of at most 100 years never
-// come near it.
+// std::length_error.
 #pragma once
 
 #include <cstddef>
@@ -40,7 +42,6 @@
 
 namespace darcalim {
 
-inline constexpr std::size_t kMaxRatioKeys = 10000;
 inline constexpr double kTopClassBound = 100000.0;  // upper CLASSLIM of the highest class
 
 // PA, PB: the week's percentile pair in per cent; WEEK: the target week of

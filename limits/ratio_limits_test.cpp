@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <memory>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "tests/support/ratio_fixtures.h"
@@ -192,6 +193,21 @@ TEST(DETLIMITE, FillsTheLimitsFromAUsableSample) {
   EXPECT_EQ(limits.RAZSUP, 1.0);
   EXPECT_EQ(limits.CLASSLIM[0], 0.0);
   EXPECT_EQ(limits.CLASSLIM[1], 30.0);
+}
+
+// The keys are sorted at a sample's first lookup and kept with it: a sample
+// changed by hand afterwards is refused rather than read with stale keys, and
+// one too long for the sort is refused outright.
+TEST(DETLIMITE, RefusesSamplesChangedAfterTheirKeysWereSorted) {
+  auto s = std::make_unique<RatioSamples>();
+  s->RAZOES(3, 2, kTotal) = {1.0, 0.9};
+  RatioLimits limits;
+  DETLIMITE(*s, groupings52(), 10, 90, 20, 3, 1, 25.0, kNSEM, limits);
+  EXPECT_EQ(limits.RAZSUP, 1.0);
+  s->RAZOES(3, 2, kTotal).push_back(1.1);
+  EXPECT_THROW(DETLIMITE(*s, groupings52(), 10, 90, 20, 3, 1, 25.0, kNSEM, limits), std::logic_error);
+  s->RAZOES(3, 2, kTotal).assign(kMaxRatioKeys + 1, 1.0);
+  EXPECT_THROW(DETLIMITE(*s, groupings52(), 10, 90, 20, 3, 1, 25.0, kNSEM, limits), std::length_error);
 }
 
 }  // namespace

@@ -18,6 +18,7 @@ constexpr float kQuantiles[kThresholds] = {0.25f, 0.33f, 0.5f, 0.66f, 0.75f};
 constexpr float kThresholdFactor = 1.00001f;
 
 int first_week(const WeekGrouping& g, int k) { return g.INIPER(k); }
+
 int last_week(const WeekGrouping& g, int k) { return g.INIPER(k + 1) - 1; }
 
 void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
@@ -73,6 +74,23 @@ void fill_ratios(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& 
   }
 }
 
+// Factor of the second key of a sample of one ratio, 1 % above the first.
+constexpr float kSingleRatioFactor = 1.01f;
+
+std::vector<float> sorted_keys_of(const std::vector<double>& sample, int CODPER) {
+  std::vector<float> keys;
+  keys.reserve(sample.size() + 1);
+  for (double r : sample) keys.push_back(static_cast<float>(r));
+  if ((CODPER == 1 || CODPER == 2) && keys.size() == 1) keys.push_back(keys[0] * kSingleRatioFactor);
+  const int n = static_cast<int>(keys.size());
+  std::vector<std::int16_t> indx(keys.size());
+  ESCO7(n, keys, indx, 1.0f, n);
+  std::vector<float> sorted;
+  sorted.reserve(keys.size());
+  for (const std::int16_t i : indx) sorted.push_back(keys[static_cast<std::size_t>(i - 1)]);
+  return sorted;
+}
+
 }  // namespace
 
 int grouping_of_period_code(int CODPER) {
@@ -106,6 +124,7 @@ void VAZSEMPER(const SeriesTable& V, int FIRST, int LAST, const WeekGroupings& G
                RatioSamples& out, int& once_flag) {
   out.LIMCLASSE.fill(0.0);
   for (std::size_t i = 0; i < out.RAZOES.kSize; ++i) out.RAZOES.data()[i].clear();
+  for (std::size_t i = 0; i < out.sorted_keys.kSize; ++i) out.sorted_keys.data()[i].clear();
   for (int CODPER = 1; CODPER <= kPeriodCodes; ++CODPER) {
     const WeekGrouping& g = GRUPO(grouping_of_period_code(CODPER));
     // Every threshold of the grouping first: the first ratio of a period is
@@ -114,6 +133,13 @@ void VAZSEMPER(const SeriesTable& V, int FIRST, int LAST, const WeekGroupings& G
     for (int k = 1; k <= g.NPER; ++k) fill_ratios(V, FIRST, LAST, g, CODPER, k, NSEM, out);
   }
   once_flag = 1;
+}
+
+const std::vector<float>& sorted_ratio_keys(const RatioSamples& samples, int CODPER, int k, RatioClass c) {
+  const std::vector<double>& sample = samples.RAZOES(CODPER, k, c);
+  std::vector<float>& keys = samples.sorted_keys(CODPER, k, c);
+  if (keys.empty() && !sample.empty() && sample.size() <= kMaxRatioKeys) keys = sorted_keys_of(sample, CODPER);
+  return keys;
 }
 
 }  // namespace darcalim

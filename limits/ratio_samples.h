@@ -32,12 +32,15 @@
 // sample; a zero flow at the end of a ratio gives the ratio 0, which is kept.
 // A class sample may be empty.
 //
+// The sorted keys of the samples built before are dropped.
+//
 // Both tables are rebuilt from scratch on every call, so a second call with
 // the same flows gives the same tables. FIRST..LAST must be rows of the
 // history (1..100) and every INIPER of the groupings a week 1..NSEM + 1: the
 // checked table access throws std::out_of_range otherwise.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "common/fixed_array.h"
@@ -47,6 +50,10 @@
 #include "common/week_groupings.h"
 
 namespace darcalim {
+
+// Longest sample the sort of the keys can hold (its indices are 2-byte); the
+// samples of a history of at most 100 years never come near it.
+inline constexpr std::size_t kMaxRatioKeys = 10000;
 
 // Index of the week grouping (GRUPO) of a period code: 1 -> 4 (weeks),
 // 2 -> 3 (months), 3 -> 2 (quarters), 4 -> 1 (half-years). Any other code
@@ -63,6 +70,16 @@ struct FlowClasses {
   RatioClass quartile = kQuartile1;
 };
 FlowClasses classes_of_flow(const RatioSamples& samples, int CODPER, int P, double flow);
+
+// The sorted keys of sample RAZOES(CODPER, k, c): each ratio rounded to a
+// 4-byte key, a weekly or monthly (CODPER 1 or 2) sample of one ratio r
+// joined by the key r * 1.01 (4-byte product), all sorted ascending by ESCO7.
+// They are sorted at the sample's first lookup and kept with the samples
+// (only the samples a run draws limits from are ever sorted); VAZSEMPER drops
+// them. An empty sample, or one longer than kMaxRatioKeys (which the ratio
+// limits refuse), has no keys. A sample changed by hand after its first
+// lookup keeps its old keys.
+const std::vector<float>& sorted_ratio_keys(const RatioSamples& samples, int CODPER, int k, RatioClass c);
 
 // Fills `out` from the flows V (m3/s) of the years FIRST..LAST, with the
 // groupings GRUPO and NSEM weeks a year, and sets once_flag to 1.

@@ -169,6 +169,23 @@ TEST(VAZSEMPER, EveryClassificationSplitsTheTotal) {
   EXPECT_TRUE(again->RAZOES == s->RAZOES);
 }
 
+// The sorted keys of a sample are its ratios as ascending 4-byte keys; a
+// rebuild of the samples drops them, so a lookup after it sorts the new ratios.
+TEST(VAZSEMPER, SortedKeysFollowTheSamplesTheyWereMadeFrom) {
+  auto keys_of = [](const std::vector<double>& ratios) {
+    std::vector<float> keys;
+    for (const double r : ratios) keys.push_back(static_cast<float>(r));
+    std::sort(keys.begin(), keys.end());
+    return keys;
+  };
+  auto s = samples_of(distinct_flows(3), 1, 8);
+  EXPECT_EQ(sorted_ratio_keys(*s, 2, 3, kTotal), keys_of(s->RAZOES(2, 3, kTotal)));
+  int once = 0;
+  VAZSEMPER(distinct_flows(5), 1, 6, testing_support::groupings52(), kNSEM, *s, once);
+  EXPECT_EQ(sorted_ratio_keys(*s, 2, 3, kTotal), keys_of(s->RAZOES(2, 3, kTotal)));
+  EXPECT_EQ(s->RAZOES(2, 3, kTotal).size(), 6u * 5u);
+}
+
 // A zero flow in week 10 of year 3: the ratio into it is 0 and kept, the
 // ratio out of it has no value and is left out of every sample.
 TEST(VAZSEMPER, RatioFromAZeroFlowIsLeftOut) {

@@ -129,7 +129,13 @@ void display_history(const Run& run, int YF, SeriesTable& V) {
   }
 }
 
-void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, int& once_flag) {
+std::unique_ptr<SeriesTable> check_history(const Run& run) {
+  auto V = std::make_unique<SeriesTable>();
+  display_history(run, forecast_row(run), *V);
+  return V;
+}
+
+void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTable& V, int& once_flag) {
   Candidates c{run, combined_step, WEEK};
   if (combined_step) {
     c.N = combined_bounds(run.history.NANOS).total;
@@ -139,12 +145,10 @@ void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, int& once_flag)
   }
   const int NSEM = run.CASO.NSEM;
   const int YF = forecast_row(run);
-  auto V = std::make_unique<SeriesTable>();
-  display_history(run, YF, *V);
   RatioLimits& limits = run.variability.limits;
   const PercentileTable& perc = run.percentiles;
-  fallback_limits(*V, YF, WEEK, NSEM, perc, limits);
-  if (once_flag == 0) VAZSEMPER(*V, 1, YF - 1, run.GRUPO, NSEM, run.variability.samples, once_flag);
+  fallback_limits(V, YF, WEEK, NSEM, perc, limits);
+  if (once_flag == 0) VAZSEMPER(V, 1, YF - 1, run.GRUPO, NSEM, run.variability.samples, once_flag);
 
   LeadResults& lead = c.lead();
   int below = 0;

@@ -8,8 +8,10 @@
 // week's ranking is tried, and so on down the ranking. When no model passes,
 // the candidate nearest the band is kept on the side where most models fell
 // (CODESC 0 from below, 200 from above); otherwise CODESC is the ranking
-// position of the kept model. The first check of each series of six builds
-// the ratio samples (VAZSEMPER); every check orders the models by the limits
+// position of the kept model. The history of the checks is V, the display
+// flows of the rows before the forecast year (check_history), built once by
+// the caller for its series of six checks. The first check of each series
+// builds the ratio samples (VAZSEMPER); every check orders the models by the limits
 // for the error-ranking report (ORDENLIMOD), which the check of lead 6
 // rewrites.
 //
@@ -18,13 +20,15 @@
 // Nothing is reported; a QANT of zero accepts the forecast in hand.
 #pragma once
 
+#include <memory>
+
 #include "common/run.h"
 
 namespace darcalim {
 
 // once_flag: 0 until the ratio samples have been built for this series of
 // checks; the caller owns it.
-void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, int& once_flag);
+void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTable& V, int& once_flag);
 
 // YF: the row of ANOPREV, at most 101; the flows of rows 1..YF - 1 are the
 // history of the check.
@@ -32,5 +36,8 @@ int forecast_row(const Run& run);
 
 // V = HISTORICO * FAC / 604.8 for rows 1..YF - 1, zero elsewhere.
 void display_history(const Run& run, int YF, SeriesTable& V);
+
+// V of the run's forecast row: the history of a series of checks.
+std::unique_ptr<SeriesTable> check_history(const Run& run);
 
 }  // namespace darcalim

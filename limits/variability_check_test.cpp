@@ -90,6 +90,12 @@ class VariabilityCheck : public ::testing::Test {
 
   darcalim::Run& run() { return folder_.run(); }
   LeadResults& lead() { return run().final_forecast.lead; }
+  // The history of the checks, built at the first check as the driver builds
+  // it before its series of checks.
+  const SeriesTable& history() {
+    if (!history_) history_ = check_history(run());
+    return *history_;
+  }
 
   void set_forecast(int w, int m, double F) {
     PassForecast& f = run().final_forecast;
@@ -116,7 +122,7 @@ class VariabilityCheck : public ::testing::Test {
   }
   void check(int LEAD, int w) {
     prepare(LEAD, w);
-    VARIAPREV(run(), false, LEAD, w, once_flag_);
+    VARIAPREV(run(), false, LEAD, w, history(), once_flag_);
   }
   // Leads 1..6 on weeks 10..15, as the final forecast runs them.
   void check_six_leads() {
@@ -145,6 +151,7 @@ class VariabilityCheck : public ::testing::Test {
   }
 
   int once_flag_ = 0;
+  std::unique_ptr<SeriesTable> history_;
 
  private:
   testing::RunInFolder folder_;
@@ -226,7 +233,7 @@ TEST_F(VariabilityCheck, AcceptedFirstModelLeavesTheLeadUntouched) {
   lead().LINF(1) = 1.5;
   lead().LSUP(1) = 2.5;
   lead().LINF0(1) = 3.5;
-  VARIAPREV(run(), false, 1, kWeek, once_flag_);
+  VARIAPREV(run(), false, 1, kWeek, history(), once_flag_);
   EXPECT_EQ(lead().PREV(1), 20.0);
   EXPECT_EQ(lead().LINF(1), 1.5);
   EXPECT_EQ(lead().LSUP(1), 2.5);

@@ -82,22 +82,22 @@ std::string statistics_section(const SeriesStatistics& s, int NSEM, const WeekGr
 
 }  // namespace
 
-void ESTAT(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title) {
+void ESTAT(const SeriesWindow& in, const std::string& title, SeriesStatistics& s, OutputFile& report) {
   static const Layout kZeroVariance("'*****' ' ENCONTRADO VARIANCIA NULA PARA A SEMANA  ' I2 ' *****' /");
-  const int NSEM = run.CASO.NSEM;
-  const Window years = run.JANELA(window);
-  SeriesStatistics& s = run.stats(series_index, window);
+  const SeriesTable& series = in.series;
+  const int NSEM = in.NSEM;
+  const Window years = in.years;
 
   const int zero_variance_week = MOMENT(series, NSEM, years, s);
   if (zero_variance_week != 0) {
-    run.run_report.write(kZeroVariance, {std::int64_t{zero_variance_week}});
+    report.write(kZeroVariance, {std::int64_t{zero_variance_week}});
     throw RunStop::after_messages(" ENCONTRADO VARIANCIA NULA PARA A SEMANA " + std::to_string(zero_variance_week));
   }
   for (int g = 1; g <= kGroupings; ++g) {
-    if (run.GRUPO(g).enabled) FACORR2(series, NSEM, years, NLAG, run.GRUPO(g), g, s);
+    if (in.groupings(g).enabled) FACORR2(series, NSEM, years, NLAG, in.groupings(g), g, s);
   }
   FACOA(series, NSEM, years, NLAG, s);
-  run.run_report.write_text(statistics_section(s, NSEM, run.GRUPO, title));
+  report.write_text(statistics_section(s, NSEM, in.groupings, title));
 }
 
 }  // namespace darcalim

@@ -1,12 +1,11 @@
 // ESTAT: the weekly and annual statistics of one series over one estimation
 // window, and their section of the run report.
 //
-// Computes, for the window run.JANELA(window) of the NSEM weeks of the case,
-// the weekly and overall moments (MOMENT), the periodic autocorrelation under
-// every grouping of run.GRUPO whose switch is on (FACORR2) and the
-// autocorrelation of the whole standardised series (FACOA), with the run's
-// number of lags (10), into run.stats(series_index, window). Then writes the
-// section to the run report: the title (23 columns), the annual statistics,
+// Computes, for the window's years of the NSEM weeks of the case, the weekly
+// and overall moments (MOMENT), the periodic autocorrelation under every
+// grouping whose switch is on (FACORR2) and the autocorrelation of the whole
+// standardised series (FACOA), with the run's number of lags (10), into
+// `stats`. Then writes the section to the run report: the title (23 columns), the annual statistics,
 // the weekly table (mean, standard deviation, autocorrelation under the
 // grouping by weeks) and the autocorrelation under the half-years, quarters
 // and months that are switched on. The letters mu, sigma and tau of the
@@ -19,11 +18,22 @@
 
 #include <string>
 
-#include "common/run.h"
+#include "common/output_file.h"
+#include "common/series_statistics.h"
 #include "common/series_table.h"
+#include "common/week_groupings.h"
 
 namespace darcalim {
 
-void ESTAT(Run& run, const SeriesTable& series, int window, int series_index, const std::string& title);
+// One series over one window of years, with the week groupings of the pass
+// and the weeks a year: what the statistics and the estimation read.
+struct SeriesWindow {
+  const SeriesTable& series;
+  Window years;
+  const WeekGroupings& groupings;
+  int NSEM;
+};
+
+void ESTAT(const SeriesWindow& in, const std::string& title, SeriesStatistics& stats, OutputFile& report);
 
 }  // namespace darcalim

@@ -43,6 +43,12 @@ void prepare(Run& run) {
   }
 }
 
+// ESTAT on the history over window 1, into the statistics of the series.
+void estat(Run& run, int series_index, const std::string& title) {
+  ESTAT({run.history.HISTORICO, run.JANELA(1), run.GRUPO, run.CASO.NSEM}, title, run.stats(series_index, 1),
+        run.run_report);
+}
+
 std::string lag_captions(const std::string& lead) {
   std::string line = lead;
   for (int k = 1; k <= 10; ++k) line += std::string("  \xE7(") + (k < 10 ? " " : "") + std::to_string(k) + ")";
@@ -59,7 +65,7 @@ TEST(ESTAT, WritesTheSectionAsLaidOut) {
   RunInFolder folder;
   darcalim::Run& run = folder.run();
   prepare(run);
-  ESTAT(run, run.history.HISTORICO, 1, 2, "SERIE SEM TRANSFORMACAO");
+  estat(run, 2, "SERIE SEM TRANSFORMACAO");
   const std::vector<std::string> lines = lines_of(folder.file_text("CASO1.REL"));
 
   const std::vector<std::string> head = {
@@ -115,7 +121,7 @@ TEST(ESTAT, LeavesOutGroupingsSwitchedOff) {
   prepare(run);
   run.GRUPO(kQuarters).enabled = false;
   run.stats(1, 1).FACPER(1, 1, kQuarters) = 9.0;
-  ESTAT(run, run.history.HISTORICO, 1, 1, "SERIE COM TRANSFORMACAO");
+  estat(run, 1, "SERIE COM TRANSFORMACAO");
   const std::string text = folder.file_text("CASO1.REL");
   EXPECT_NE(text.find("(PERIODICIDADE:  2)"), std::string::npos);
   EXPECT_EQ(text.find("(PERIODICIDADE:  4)"), std::string::npos);
@@ -129,7 +135,7 @@ TEST(ESTAT, StopsOnAWeekOfZeroVarianceWithItsMessage) {
   darcalim::Run& run = folder.run();
   prepare(run);
   for (int y = 1; y <= 6; ++y) run.history.HISTORICO(y, 7) = 250.0;
-  EXPECT_THROW(ESTAT(run, run.history.HISTORICO, 1, 1, "SERIE SEM TRANSFORMACAO"), RunStop);
+  EXPECT_THROW(estat(run, 1, "SERIE SEM TRANSFORMACAO"), RunStop);
   EXPECT_EQ(folder.file_text("CASO1.REL"), "***** ENCONTRADO VARIANCIA NULA PARA A SEMANA   7 *****\n\n");
   EXPECT_EQ(folder.console(), "");
   EXPECT_EQ(run.stats(1, 1).MEDSEM(6), 106.0);

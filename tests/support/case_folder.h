@@ -1,5 +1,5 @@
 // A scratch copy of a case folder of tests/cases, with helpers to alter its
-// files line by line.
+// files line by line; and the copy of a case's input into a folder.
 #pragma once
 
 #include <filesystem>
@@ -13,16 +13,22 @@
 
 namespace darcalim {
 
+// Copies the input of case `name` (cases_dir/<name>/input) into the folder
+// `work`, every file made writable by its owner (the reviewed copies may be
+// read-only).
+inline void copy_case_input(const std::filesystem::path& cases_dir, const std::string& name,
+                            const std::filesystem::path& work) {
+  namespace fs = std::filesystem;
+  fs::copy(cases_dir / name / "input", work);
+  for (const auto& entry : fs::directory_iterator(work)) {
+    fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
+  }
+}
+
 class CaseFolder {
  public:
   // Copies tests/cases/<name>/input into a new scratch folder.
-  explicit CaseFolder(const std::string& name) {
-    namespace fs = std::filesystem;
-    fs::copy(fs::path(DARCALIM_CASES_DIR) / name / "input", path());
-    for (const auto& entry : fs::directory_iterator(path())) {
-      fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
-    }
-  }
+  explicit CaseFolder(const std::string& name) { copy_case_input(DARCALIM_CASES_DIR, name, path()); }
 
   const std::filesystem::path& path() const { return scratch_.path(); }
 
