@@ -1,5 +1,6 @@
 #include "driver/case_input.h"
 
+#include <filesystem>
 #include <system_error>
 
 #include "common/layout.h"
@@ -80,6 +81,14 @@ void write_report_banner(Run& run) {
                        {std::int64_t{run.CASO.NSEM}});
 }
 
+// The series with transformation of the pass, with the Box-Cox report
+// named after the run report.
+void transform_history(Run& run) {
+  const std::filesystem::path boxcox_path = run.file(boxcox_report_name(run.CASO.report_name));
+  const TransformationInputs in{run.history, run.CASO.TIPOTRANS, run.CASO.NSEM, run.zero_flow, boxcox_path};
+  prepare_transformation(in, {run.LAMBDA, run.LIMBC, run.transformed, run.console, run.run_report, run.boxcox_report});
+}
+
 void open_evaluation_files(Run& run) {
   if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"));
   if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"));
@@ -105,7 +114,7 @@ void PARAM(Run& run) {
   write_report_banner(run);
   check_negative_flows(run);
   scale_history(run);
-  prepare_transformation(run);
+  transform_history(run);
   open_evaluation_files(run);
 }
 

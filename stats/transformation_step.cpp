@@ -1,5 +1,8 @@
 #include "stats/transformation_step.h"
 
+#include <string>
+
+#include "common/case_settings.h"
 #include "common/layout.h"
 #include "stats/boxcox.h"
 #include "stats/flow_transformation.h"
@@ -11,44 +14,43 @@ namespace {
 bool is_logarithmic(int option) { return option == 1 || option == 3; }
 bool is_boxcox(int option) { return option == 2 || option == 4; }
 
-void report_zero_flow(Run& run) {
+void report_zero_flow(int NSEM, const TransformationOutputs& out) {
   static const Layout kConsole("/ / 5X 'Vazao Nula.' 5X 'Nao sera considerada a opcao c\\ transformacao' /");
   static const Layout kReport(
       "/ / 5X '*** ATENCAO ***' / 5X ' Vazao Nula. Nao sera considerada a opcao c\\ transformacao' / /"
       " 5X 'Resultados c\\ transf. iguais aos s\\ transf.' / /");
-  write_record(run.console, kConsole);
-  run.run_report.write(kReport);
-  for (int t = 1; t <= run.CASO.NSEM; ++t) run.LAMBDA(t) = 1.0;
+  write_record(out.console, kConsole);
+  out.run_report.write(kReport);
+  for (int t = 1; t <= NSEM; ++t) out.LAMBDA(t) = 1.0;
 }
 
-void start_boxcox(Run& run) {
+void start_boxcox(const TransformationInputs& in, const TransformationOutputs& out) {
   static const Layout kOption("2X 'VAZOES SEMANAIS COM TRANSFORMACAO ' A12 /");
-  run.run_report.write(kOption, {std::string(transformation_label(run.CASO.TIPOTRANS))});
-  run.boxcox_report.open(run.file(boxcox_report_name(run.CASO.report_name)), OutputFile::Mode::kRewrite);
-  if (run.zero_flow) {
-    run.boxcox_report.clear();  // the report of a run without exponents is empty
-    report_zero_flow(run);
+  out.run_report.write(kOption, {std::string(transformation_label(in.TIPOTRANS))});
+  out.boxcox_report.open(in.boxcox_report_path, OutputFile::Mode::kRewrite);
+  if (in.zero_flow) {
+    out.boxcox_report.clear();  // the report of a run without exponents is empty
+    report_zero_flow(in.NSEM, out);
   } else {
-    BOXCOX(run.history.HISTORICO, run.CASO.NSEM, run.history.NANOS, run.LAMBDA, run.LIMBC, run.boxcox_report,
-           run.run_report);
+    BOXCOX(in.history.HISTORICO, in.NSEM, in.history.NANOS, out.LAMBDA, out.LIMBC, out.boxcox_report, out.run_report);
   }
 }
 
 }  // namespace
 
-void prepare_transformation(Run& run) {
-  const int option = run.CASO.TIPOTRANS;
+void prepare_transformation(const TransformationInputs& in, const TransformationOutputs& out) {
+  const int option = in.TIPOTRANS;
   if (is_logarithmic(option)) {
-    if (run.zero_flow) {
-      report_zero_flow(run);
+    if (in.zero_flow) {
+      report_zero_flow(in.NSEM, out);
     } else {
-      for (int t = 1; t <= run.CASO.NSEM; ++t) run.LAMBDA(t) = 0.0;
+      for (int t = 1; t <= in.NSEM; ++t) out.LAMBDA(t) = 0.0;
     }
   } else if (is_boxcox(option)) {
-    start_boxcox(run);
+    start_boxcox(in, out);
   }
-  const FlowHistory& h = run.history;
-  TRANS(h.HISTORICO, run.CASO.NSEM, h.NANOSARQ, h.NSEMULT, run.LAMBDA, run.transformed);
+  const FlowHistory& h = in.history;
+  TRANS(h.HISTORICO, in.NSEM, h.NANOSARQ, h.NSEMULT, out.LAMBDA, out.transformed);
 }
 
 }  // namespace darcalim

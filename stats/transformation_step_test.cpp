@@ -3,8 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <string>
 
+#include "common/case_settings.h"
+#include "common/run.h"
 #include "tests/support/flow_fixtures.h"
 
 namespace darcalim {
@@ -46,6 +49,14 @@ void prepare(Run& run, int option) {
   run.transformed.fill(-999.0);
 }
 
+// The preparation over the run's tables, with the Box-Cox report named
+// after the run report, as the case input calls it.
+void prepare_transformation_of(Run& run) {
+  const std::filesystem::path boxcox_path = run.file(boxcox_report_name(run.CASO.report_name));
+  const TransformationInputs in{run.history, run.CASO.TIPOTRANS, run.CASO.NSEM, run.zero_flow, boxcox_path};
+  prepare_transformation(in, {run.LAMBDA, run.LIMBC, run.transformed, run.console, run.run_report, run.boxcox_report});
+}
+
 // Every flow of the history in reach of TRANS, transformed with `lambda(t)`.
 template <typename Exponent>
 void expect_transformed(const Run& run, Exponent lambda) {
@@ -64,7 +75,7 @@ void expect_transformed(const Run& run, Exponent lambda) {
 TEST(PrepareTransformation, NoTransformationCopiesTheHistory) {
   RunInFolder folder;
   prepare(folder.run(), 0);
-  prepare_transformation(folder.run());
+  prepare_transformation_of(folder.run());
   for (int t = 1; t <= kMaxWeeks; ++t) EXPECT_EQ(folder.run().LAMBDA(t), 1.0);
   expect_transformed(folder.run(), [](int) { return 1.0; });
   EXPECT_EQ(folder.console(), "");
@@ -77,7 +88,7 @@ class Logarithm : public ::testing::TestWithParam<int> {};
 TEST_P(Logarithm, TakesTheLogarithmOfEveryWeek) {
   RunInFolder folder;
   prepare(folder.run(), GetParam());
-  prepare_transformation(folder.run());
+  prepare_transformation_of(folder.run());
   for (int t = 1; t <= kNSEM; ++t) EXPECT_EQ(folder.run().LAMBDA(t), 0.0);
   expect_transformed(folder.run(), [](int) { return 0.0; });
   EXPECT_EQ(folder.file_text("CASO1.REL"), "");
@@ -99,7 +110,7 @@ TEST_P(BoxCox, ChoosesTheExponentsAndWritesTheBoxCoxReport) {
   RunInFolder folder;
   darcalim::Run& run = folder.run();
   prepare(run, GetParam().option);
-  prepare_transformation(run);
+  prepare_transformation_of(run);
   EXPECT_EQ(folder.file_text("CASO1.REL"),
             std::string("  VAZOES SEMANAIS COM TRANSFORMACAO ") + GetParam().label + "\n\n");
   for (int t = 1; t <= kNSEM; ++t) {
@@ -129,7 +140,7 @@ TEST_P(ZeroFlow, KeepsTheFlowsUntransformedWithItsMessages) {
   run.history.HISTORICO(4, 17) = 0.0;
   run.zero_flow = true;
   if (option == 3) run.LAMBDA.fill(0.5);  // second pass of a combined run: earlier exponents are dropped
-  prepare_transformation(run);
+  prepare_transformation_of(run);
   EXPECT_EQ(folder.console(), kZeroFlowConsole);
   const bool boxcox = option == 2 || option == 4;
   const std::string option_line =
