@@ -66,9 +66,12 @@ void estimate_series(Run& run, int s, int c) {
 void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
   int samples_built = 0;
   auto flows = std::make_unique<SeriesTable>();
-  if (run.CASO.variability_option == 1) display_flows(run, *flows);
-  const SimulationClamp clamp = [&run, &flows, &eval, &samples_built](int, int Y, int t, ModelValues& D) {
-    VARIHIDRO(run, *flows, eval, Y, t, D, samples_built);
+  if (run.CASO.variability_option == 1) display_flows(run.history.HISTORICO, run.history.FAC, *flows);
+  const SimulationLimitInputs limit_inputs{*flows,          run.JANELA(kWindows), run.GRUPO,
+                                           run.percentiles, run.CASO.NSEM,        run.models.NMOD};
+  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, run.variability.limits};
+  const SimulationClamp clamp = [&limit_inputs, &limit_outputs, &eval](int, int Y, int t, ModelValues& D) {
+    VARIHIDRO(limit_inputs, eval, Y, t, D, limit_outputs);
   };
   const auto read_percentiles = [&run] {
     read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, run.CASO.NSEM, run.console, run.percentiles);

@@ -17,9 +17,8 @@ struct SampleYears {
   int last = 0;
 };
 
-SampleYears sample_years(const Run& run, const Window& eval) {
+SampleYears sample_years(const Window& whole, const Window& eval) {
   if (eval.first >= 2) return {1, eval.first - 1};
-  const Window& whole = run.JANELA(kWindows);
   if (eval.first == whole.first && eval.last == whole.last) return {eval.first, eval.last};
   return {eval.last + 1, 2 * eval.last};
 }
@@ -56,21 +55,23 @@ void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, con
 
 }  // namespace
 
-void display_flows(const Run& run, SeriesTable& O) {
+void display_flows(const SeriesTable& history, double FAC, SeriesTable& O) {
   for (int y = 1; y <= kMaxYears; ++y) {
-    for (int w = 1; w <= kMaxWeeks; ++w) O(y, w) = display_value(run.history.HISTORICO(y, w), run.history.FAC);
+    for (int w = 1; w <= kMaxWeeks; ++w) O(y, w) = display_value(history(y, w), FAC);
   }
 }
 
-void VARIHIDRO(Run& run, const SeriesTable& O, const Window& eval, int Y, int t, ModelValues& D, int& samples_built) {
-  const int NSEM = run.CASO.NSEM;
-  const SampleYears years = sample_years(run, eval);
-  if (samples_built == 0) {
-    VAZSEMPER(O, years.first, years.last > kMaxYears ? kMaxYears : years.last, run.GRUPO, NSEM,
-              run.variability.samples, samples_built);
+void VARIHIDRO(const SimulationLimitInputs& in, const Window& eval, int Y, int t, ModelValues& D,
+               const SimulationLimitOutputs& out) {
+  const SeriesTable& O = in.O;
+  const int NSEM = in.NSEM;
+  const SampleYears years = sample_years(in.whole, eval);
+  if (out.samples_built == 0) {
+    VAZSEMPER(O, years.first, years.last > kMaxYears ? kMaxYears : years.last, in.groupings, NSEM, out.samples,
+              out.samples_built);
   }
-  RatioLimits& limits = run.variability.limits;
-  const PercentileTable& perc = run.percentiles;
+  RatioLimits& limits = out.limits;
+  const PercentileTable& perc = in.percentiles;
   sample_limits(O, years, t, NSEM, perc, limits);
   double Qp = 0.0;
   if (t == 1) {
@@ -78,10 +79,9 @@ void VARIHIDRO(Run& run, const SeriesTable& O, const Window& eval, int Y, int t,
   } else {
     Qp = O(Y, t - 1);
   }
-  DETLIMITE(run.variability.samples, run.GRUPO, perc.PERCINF(t), perc.PERCSUP(t), t, perc.CODPER, perc.CODCLA, Qp,
-            NSEM, limits);
+  DETLIMITE(out.samples, in.groupings, perc.PERCINF(t), perc.PERCSUP(t), t, perc.CODPER, perc.CODCLA, Qp, NSEM, limits);
   if (Qp == 0.0) return;
-  for (int m = 1; m <= run.models.NMOD; ++m) {
+  for (int m = 1; m <= in.NMOD; ++m) {
     const double ratio = static_cast<float>(D(m) / Qp);
     if (ratio > limits.RAZSUP) {
       D(m) = limits.RAZSUP * Qp;

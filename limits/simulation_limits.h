@@ -13,17 +13,43 @@
 // adjusts nothing; an empty sample keeps the limits drawn before.
 #pragma once
 
-#include "common/run.h"
+#include "common/evaluation_tables.h"
+#include "common/parameter_store.h"
+#include "common/series_table.h"
+#include "common/variability_tables.h"
+#include "common/week_groupings.h"
 
 namespace darcalim {
 
-// Adjusts D(1..NMOD), the display forecasts of week t of year Y in the
-// simulation over `eval`; O holds the display flows of the history
-// (display_flows) and samples_built is cleared by the caller at the start of
-// each window.
-void VARIHIDRO(Run& run, const SeriesTable& O, const Window& eval, int Y, int t, ModelValues& D, int& samples_built);
+// What the limits of the simulation read: the display flows of the history
+// (display_flows), the window of the whole history, the week groupings, the
+// percentiles of the percentile file, the weeks a year and the pass's model
+// count.
+struct SimulationLimitInputs {
+  const SeriesTable& O;
+  const Window& whole;
+  const WeekGroupings& groupings;
+  const PercentileTable& percentiles;
+  int NSEM;
+  int NMOD;
+};
 
-// O: the display flows of every row and week of the history.
-void display_flows(const Run& run, SeriesTable& O);
+// What they write: the ratio samples of the window's sample years, with
+// samples_built (cleared by the caller at the start of each window), and
+// the limits last drawn.
+struct SimulationLimitOutputs {
+  RatioSamples& samples;
+  int& samples_built;
+  RatioLimits& limits;
+};
+
+// Adjusts D(1..NMOD), the display forecasts of week t of year Y in the
+// simulation over `eval`.
+void VARIHIDRO(const SimulationLimitInputs& in, const Window& eval, int Y, int t, ModelValues& D,
+               const SimulationLimitOutputs& out);
+
+// O: the display flows of every row and week of the history (stored units),
+// display_value(stored, FAC).
+void display_flows(const SeriesTable& history, double FAC, SeriesTable& O);
 
 }  // namespace darcalim

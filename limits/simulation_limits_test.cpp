@@ -68,6 +68,13 @@ class SimulationLimits : public ::testing::Test {
     return D;
   }
 
+  // VARIHIDRO over the run's tables, as the driver calls it.
+  void clamp(const Window& eval, int Y, ModelValues& D) {
+    darcalim::Run& r = folder_.run();
+    const SimulationLimitInputs in{*O_, r.JANELA(kWindows), r.GRUPO, r.percentiles, r.CASO.NSEM, r.models.NMOD};
+    VARIHIDRO(in, eval, Y, kWeek, D, {r.variability.samples, samples_built_, r.variability.limits});
+  }
+
   testing::RunInFolder folder_;
   std::unique_ptr<SeriesTable> O_ = std::make_unique<SeriesTable>();
   int samples_built_ = 0;
@@ -78,7 +85,7 @@ class SimulationLimitsByWindow : public SimulationLimits, public ::testing::With
 TEST_P(SimulationLimitsByWindow, HoldsTheForecastsWithinTheBandOfTheSampleYears) {
   const ClampCase& c = GetParam();
   ModelValues D = forecasts(c.forecasts);
-  VARIHIDRO(folder_.run(), *O_, c.eval, c.Y, kWeek, D, samples_built_);
+  clamp(c.eval, c.Y, D);
   const ModelValues expected = forecasts(c.adjusted);
   for (int m = 1; m <= kModels; ++m) EXPECT_EQ(D(m), expected(m)) << "model " << m;
 }
@@ -101,7 +108,7 @@ TEST_F(SimulationLimits, ZeroFlowBeforeTheWeekAdjustsNothing) {
   (*O_)(25, kWeek - 1) = 0.0;
   ModelValues D;
   for (int m = 1; m <= kModels; ++m) D(m) = 10.0 * m;
-  VARIHIDRO(folder_.run(), *O_, {21, 40}, 25, kWeek, D, samples_built_);
+  clamp({21, 40}, 25, D);
   for (int m = 1; m <= kModels; ++m) EXPECT_EQ(D(m), 10.0 * m) << "model " << m;
 }
 
