@@ -1,6 +1,7 @@
 #include "driver/combined_step.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -34,7 +35,7 @@ void write_joined_forecast_table(Run& run, const CombinedBounds& b) {
   OutputFile& table = run.forecast_table;
   table.open(run.file(kForecastTableFileName), OutputFile::Mode::kRewrite);
   FieldValues header{std::string("SEMANA")};
-  for (int m = 1; m <= NX; ++m) header.emplace_back(joined_name(run, m));
+  for (int m = 1; m <= NX; ++m) header.emplace_back(joined_name(run.names, run.history.NANOS, m));
   table.write(Layout("(2X,A8,6X," + n + "(2X,A14))"), header);
   const Layout forecasts("(4X,I4," + n + "(F16.1))");
   const Layout limits("(8X," + n + "(F16.1))");
@@ -76,6 +77,14 @@ void set_lead_values(Run& run, const CombinedBounds& b, int k, int t) {
   lead.LINF0(k) = floored(low);
 }
 
+// RELATXLS over the joined tables, to the error-ranking report of the case.
+void rank_joined_report(Run& run) {
+  const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
+  const JoinedRankingInputs in{run.joined_errors,      run.names,  run.history.NANOS, run.CASO.NSEM, run.choice.RANKMOD,
+                               run.joined_forecast.R2, report_path};
+  RELATXLS(in, {run.ranking_report, run.joined_forecast.first_ranked, run.joined_forecast.revised_first});
+}
+
 }  // namespace
 
 void combined_step(Run& run, const LeadCheck& check) {
@@ -87,7 +96,7 @@ void combined_step(Run& run, const LeadCheck& check) {
   VERCONSZONAL(run.choice.RANKMOD, [&](int m, int w) { return err.ERRSEM(m, NSEM + w); }, run.history.NANOS, NSEM,
                run.joined_forecast.R2);
   run.ranking_report.close_and_delete();
-  RELATXLS(run);
+  rank_joined_report(run);
   for (int w = 1; w <= NSEM; ++w) {
     for (int p = 1; p <= b.total; ++p) run.choice.RANKMOD(p, w) = run.joined_forecast.R2(p, w);
   }

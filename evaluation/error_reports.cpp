@@ -120,30 +120,29 @@ void rank_and_choose(const EvaluationInputs& in, const ErrorTables& err, OutputF
   }
 }
 
-std::string joined_name(const Run& run, int position) {
-  const bool short_history = run.history.NANOS < kShortHistoryYears;
-  const std::string& name = short_history ? run.names.short_combined(position) : run.names.NOMEMOD(position);
+std::string joined_name(const ModelNameLists& names, int NANOS, int position) {
+  const bool short_history = NANOS < kShortHistoryYears;
+  const std::string& name = short_history ? names.short_combined(position) : names.NOMEMOD(position);
   return name.substr(0, kShortNameWidth);
 }
 
-void RELATXLS(Run& run) {
-  OutputFile& report = run.ranking_report;
-  report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
-  const JoinedErrorTables& err = run.joined_errors;
-  JoinedForecast& joined = run.joined_forecast;
-  const int NX = run.history.NANOS < kShortHistoryYears ? 26 : kMaxModels;
-  const int NSEM = run.CASO.NSEM;
-  const NameOf name = [&](int m) { return joined_name(run, m); };
+void RELATXLS(const JoinedRankingInputs& in, const JoinedRankingOutputs& out) {
+  OutputFile& report = out.report;
+  report.open(in.report_path, OutputFile::Mode::kRewrite);
+  const JoinedErrorTables& err = in.errors;
+  const int NX = in.NANOS < kShortHistoryYears ? 26 : kMaxModels;
+  const int NSEM = in.NSEM;
+  const NameOf name = [&](int m) { return joined_name(in.names, in.NANOS, m); };
   write_general_and_months(
       report, NX, [&](int m) { return err.ERRGER(m, 2); }, [&](int m, int M) { return err.ERRMES(m, kMonths + M); },
       name);
   for (int t = 1; t <= NSEM; ++t) {
     const Ranked r = rank_models(NX, [&](int m) { return err.ERRSEM(m, NSEM + t); });
     write_ranking(report, ranking_layouts::week(), t, r, name);
-    joined.first_ranked(t) = name(run.choice.RANKMOD(1, t));
-    joined.revised_first(t) = name(joined.R2(1, t));
-    report.write(ranking_layouts::best(), {joined.first_ranked(t)});
-    report.write(ranking_layouts::chosen(), {joined.revised_first(t)});
+    out.first_ranked(t) = name(in.RANKMOD(1, t));
+    out.revised_first(t) = name(in.R2(1, t));
+    report.write(ranking_layouts::best(), {out.first_ranked(t)});
+    report.write(ranking_layouts::chosen(), {out.revised_first(t)});
   }
   report.close();
 }

@@ -8,8 +8,15 @@
 // a line); a week's section ends with its first-ranked and its chosen model.
 #pragma once
 
+#include <filesystem>
+#include <string>
+
+#include "common/evaluation_tables.h"
+#include "common/fixed_array.h"
 #include "common/layout.h"
-#include "common/run.h"
+#include "common/model_names.h"
+#include "common/output_file.h"
+#include "common/table_sizes.h"
 #include "evaluation/error_analysis.h"
 
 namespace darcalim {
@@ -34,15 +41,38 @@ void write_averaged_statistics(OutputFile& report, const ModelList& models, cons
 // of every week (`choice`) and writes the error-ranking report.
 void rank_and_choose(const EvaluationInputs& in, const ErrorTables& errors, OutputFile& report, WeeklyChoice& choice);
 
-// RELATXLS: the error-ranking report written anew over the joined list of a
-// combined run (140 positions, 26 with a short history), from the joined
-// tables; each week names the first model of the joined ranking
-// (run.choice.RANKMOD) and the first after the consistency check
-// (run.joined_forecast.R2), and keeps both names.
-void RELATXLS(Run& run);
+// What RELATXLS reads: the joined tables, the names of the joined list, the
+// history's years (a short history has the short joined list), the weeks a
+// year, the joined ranking before (RANKMOD) and after (R2) the consistency
+// check, and where the error-ranking report goes.
+struct JoinedRankingInputs {
+  const JoinedErrorTables& errors;
+  const ModelNameLists& names;
+  int NANOS;
+  int NSEM;
+  const Array<int, kMaxModels, kMaxWeeks>& RANKMOD;
+  const Array<int, kMaxModels, kMaxWeeks>& R2;
+  const std::filesystem::path& report_path;
+};
 
-// First 14 characters of the 20-character name of a joined position.
-std::string joined_name(const Run& run, int position);
+// What it writes: the report and, by week, the names of the first model of
+// each ranking.
+struct JoinedRankingOutputs {
+  OutputFile& report;
+  Array<std::string, kMaxWeeks>& first_ranked;
+  Array<std::string, kMaxWeeks>& revised_first;
+};
+
+// RELATXLS: the error-ranking report opened for rewriting and written anew
+// over the joined list of a combined run (140 positions, 26 with a short
+// history), from the joined tables, then closed; each week names the first
+// model of the joined ranking (RANKMOD) and the first after the consistency
+// check (R2), and keeps both names.
+void RELATXLS(const JoinedRankingInputs& in, const JoinedRankingOutputs& out);
+
+// First 14 characters of the 20-character name of a joined position, from
+// the short joined list when the history has fewer than kShortHistoryYears.
+std::string joined_name(const ModelNameLists& names, int NANOS, int position);
 
 // Copies the combined statistics of the pass's NMOD models to their joined
 // positions m + joined_offset (see joined_offset).

@@ -30,7 +30,7 @@ struct ReportSource {
     return combined ? run.joined_errors.ERRSEM(m, s) : run.errors.ERRSEM(m, s, kCombinedSlot);
   }
   std::string name(int m) const {
-    if (combined) return joined_name(run, m);
+    if (combined) return joined_name(run.names, run.history.NANOS, m);
     return run.models.model(m).long_name.substr(0, kShortNameWidth);
   }
   std::string first_ranked(int w) const {
