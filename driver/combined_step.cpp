@@ -105,7 +105,7 @@ void combined_step(Run& run, const LeadCheck& check) {
     set_lead_values(run, b, k, t);
     if (check) check(k, t);
   }
-  const FirstWeek first = first_forecast_week(run);
+  const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);
   write_forecast_record(run.forecast_file, run.history.station_code, first, run.joined_forecast.lead);
   if (run.CASO.variability_option != 0) {
     write_model_file_line(run.model_file, run.history.station_code, first, run.joined_forecast.lead);

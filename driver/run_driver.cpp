@@ -122,7 +122,7 @@ void run_pass(Run& run) {
   LeadCheck check;
   std::unique_ptr<SeriesTable> check_flows;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {
-    check_flows = check_history(run);
+    check_flows = check_history(run.history, run.CASO.ANOPREV, run.CASO.NSEM);
     check = [&run, &check_flows](int lead, int week) {
       VARIAPREV(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
     };
@@ -154,7 +154,7 @@ void run_all(Run& run) {
     LeadCheck check;
     std::unique_ptr<SeriesTable> check_flows;
     if (run.CASO.variability_option != 0) {
-      check_flows = check_history(run);
+      check_flows = check_history(run.history, run.CASO.ANOPREV, run.CASO.NSEM);
       check = [&run, &once, &check_flows](int lead, int week) { VARIAPREV(run, true, lead, week, *check_flows, once); };
     }
     combined_step(run, check);

@@ -71,7 +71,7 @@ RunResult run_result(const Run& run, const RunEnd& end) {
     r.week = run.CASO.SEMPREV;
     return r;
   }
-  const FirstWeek first = first_forecast_week(run);
+  const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);
   r.year = first.year;
   r.month = first.month;
   r.week = first.week;

@@ -35,8 +35,6 @@ int joined_offset(int PASSO, int NANOS) {
   return NANOS < kShortHistoryYears ? kShortSecondPassOffset : kSecondPassOffset;
 }
 
-int joined_position(const Run& run, int m) { return m + joined_offset(run.PASSO, run.history.NANOS); }
-
 void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,
              const std::function<void()>& read_percentiles, const SimulationClamp& clamp) {
   const PassWalkData& pass = in.walk;

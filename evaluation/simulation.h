@@ -64,8 +64,4 @@ int joined_offset(int PASSO, int NANOS);
 // statistics and parameters, the transformation's exponents and bounds.
 PassWalkData pass_walk_data(const Run& run, int c);
 
-// Joined position of model m of the pass: m, or m + 93 (m + 17 with a short
-// history) in the second pass of a combined run.
-int joined_position(const Run& run, int m);
-
 }  // namespace darcalim

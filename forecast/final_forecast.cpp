@@ -116,8 +116,9 @@ void write_block(Run& run, int t) {
 void store_joined(Run& run, int t) {
   const PassForecast& f = run.final_forecast;
   JoinedForecast& j = run.joined_forecast;
+  const int offset = joined_offset(run.PASSO, run.history.NANOS);
   for (int m = 1; m <= run.models.NMOD; ++m) {
-    const int p = joined_position(run, m);
+    const int p = m + offset;
     j.F140(t, p) = f.FC(t, m);
     j.LOW140(t, p) = f.LOWT(t, m);
     j.UP140(t, p) = f.UPPT(t, m);
@@ -133,15 +134,15 @@ void store_joined_deviations(Run& run) {
 
 }  // namespace
 
-FirstWeek first_forecast_week(const Run& run) {
-  const int SEMPREV = run.CASO.SEMPREV;
-  if (SEMPREV > run.CASO.NSEM) return {run.CASO.ANOPREV + 1, 1, 1};
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
+FirstWeek first_forecast_week(const CaseSettings& CASO, const WeekGroupings& groupings) {
+  const int SEMPREV = CASO.SEMPREV;
+  if (SEMPREV > CASO.NSEM) return {CASO.ANOPREV + 1, 1, 1};
+  const WeekGrouping& months = groupings(kMonthsGrouping);
   int month = 1;
   for (int M = 1; M <= kMonths; ++M) {
     if (months.INIPER(M) <= SEMPREV) month = M;
   }
-  return {run.CASO.ANOPREV, month, SEMPREV};
+  return {CASO.ANOPREV, month, SEMPREV};
 }
 
 int lead_week(int SEMPREV, int k, int NSEM) {
@@ -198,7 +199,7 @@ void FPREV(Run& run, const LeadCheck& check) {
     if (run.PASSO != 2) write_block(run, t);
   }
   if (!combined_run(run)) {
-    const FirstWeek first = first_forecast_week(run);
+    const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);
     write_forecast_record(run.forecast_file, run.history.station_code, first, f.lead);
     if (run.CASO.variability_option != 0) {
       write_model_file_line(run.model_file, run.history.station_code, first, f.lead);

@@ -44,7 +44,7 @@ struct FirstWeek {
   int month = 0;
   int week = 0;
 };
-FirstWeek first_forecast_week(const Run& run);
+FirstWeek first_forecast_week(const CaseSettings& CASO, const WeekGroupings& groupings);
 
 // The forecast record of the appended forecast file and the model-file line
 // of a set of lead results, for the station and its first forecast week.

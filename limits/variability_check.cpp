@@ -117,21 +117,21 @@ void keep_nearest(const Candidates& c, int LEAD, float QANT, bool from_below, co
 
 }  // namespace
 
-int forecast_row(const Run& run) {
-  const int YF = run.CASO.ANOPREV - run.history.first_year + 1;
+int forecast_row(int ANOPREV, int first_year) {
+  const int YF = ANOPREV - first_year + 1;
   return YF > kMaxRows ? kMaxRows : YF;
 }
 
-void display_history(const Run& run, int YF, SeriesTable& V) {
+void display_history(const FlowHistory& history, int NSEM, int YF, SeriesTable& V) {
   V.fill(0.0);
   for (int y = 1; y <= YF - 1 && y <= kMaxYears; ++y) {
-    for (int w = 1; w <= run.CASO.NSEM; ++w) V(y, w) = display_value(run.history.HISTORICO(y, w), run.history.FAC);
+    for (int w = 1; w <= NSEM; ++w) V(y, w) = display_value(history.HISTORICO(y, w), history.FAC);
   }
 }
 
-std::unique_ptr<SeriesTable> check_history(const Run& run) {
+std::unique_ptr<SeriesTable> check_history(const FlowHistory& history, int ANOPREV, int NSEM) {
   auto V = std::make_unique<SeriesTable>();
-  display_history(run, forecast_row(run), *V);
+  display_history(history, NSEM, forecast_row(ANOPREV, history.first_year), *V);
   return V;
 }
 
@@ -144,7 +144,7 @@ void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTab
     if (run.CASO.TIPOTRANS == 1 || run.CASO.TIPOTRANS == 2) c.M = run.models.NMOD / 2;
   }
   const int NSEM = run.CASO.NSEM;
-  const int YF = forecast_row(run);
+  const int YF = forecast_row(run.CASO.ANOPREV, run.history.first_year);
   RatioLimits& limits = run.variability.limits;
   const PercentileTable& perc = run.percentiles;
   fallback_limits(V, YF, WEEK, NSEM, perc, limits);

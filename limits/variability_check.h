@@ -30,14 +30,15 @@ namespace darcalim {
 // checks; the caller owns it.
 void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTable& V, int& once_flag);
 
-// YF: the row of ANOPREV, at most 101; the flows of rows 1..YF - 1 are the
-// history of the check.
-int forecast_row(const Run& run);
+// YF: the row of ANOPREV in a history that starts in first_year, at most
+// 101; the flows of rows 1..YF - 1 are the history of the check.
+int forecast_row(int ANOPREV, int first_year);
 
-// V = HISTORICO * FAC / 604.8 for rows 1..YF - 1, zero elsewhere.
-void display_history(const Run& run, int YF, SeriesTable& V);
+// V = HISTORICO * FAC / 604.8 for rows 1..YF - 1 and weeks 1..NSEM, zero
+// elsewhere.
+void display_history(const FlowHistory& history, int NSEM, int YF, SeriesTable& V);
 
-// V of the run's forecast row: the history of a series of checks.
-std::unique_ptr<SeriesTable> check_history(const Run& run);
+// V of the forecast row of ANOPREV: the history of a series of checks.
+std::unique_ptr<SeriesTable> check_history(const FlowHistory& history, int ANOPREV, int NSEM);
 
 }  // namespace darcalim

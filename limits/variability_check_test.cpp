@@ -93,7 +93,7 @@ class VariabilityCheck : public ::testing::Test {
   // The history of the checks, built at the first check as the driver builds
   // it before its series of checks.
   const SeriesTable& history() {
-    if (!history_) history_ = check_history(run());
+    if (!history_) history_ = check_history(run().history, run().CASO.ANOPREV, run().CASO.NSEM);
     return *history_;
   }
 
