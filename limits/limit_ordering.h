@@ -9,16 +9,62 @@
 // for each week of each month either its ordinary section or, for the target
 // weeks of the six leads (not wrapped past the end of the year), the
 // re-ordered list with the line " MELHOR MODELO APOS LIMITES, ". Every call
-// closes the report's connection; only lead 6 writes.
+// closes the report's connection and reopens it for rewriting at
+// in.report_path; only lead 6 writes, and closes it again.
+//
+// Failure: a report that cannot be opened or written stops the run
+// (RunStop, from OutputFile).
 #pragma once
 
+#include <filesystem>
 #include <functional>
+#include <vector>
 
-#include "common/run.h"
+#include "common/evaluation_tables.h"
+#include "common/fixed_array.h"
+#include "common/forecast_tables.h"
+#include "common/model_list.h"
+#include "common/model_names.h"
+#include "common/output_file.h"
+#include "common/table_sizes.h"
+#include "common/variability_tables.h"
+#include "common/week_groupings.h"
 
 namespace darcalim {
 
-void ORDENLIMOD(Run& run, bool combined_step, int LEAD, int WEEK, float QANT, int NM,
-                const std::function<double(int)>& forecast);
+// What the ordering reads. With `combined` (the combined step of a combined
+// run) the report ranks the joined list: the joined tables, the names of the
+// joined list and the first names kept by the joined forecast; otherwise the
+// pass's models: the combined slot of the pass's error tables, the models'
+// names and the weekly choice. Both read the ranking RANKMOD, the month
+// grouping, the pass's option and years (the repeat counts of the names
+// lines), FAC (QANT to stored units) and the ratio limits last drawn.
+struct LimitOrderingInputs {
+  bool combined;
+  const ErrorTables& errors;
+  const JoinedErrorTables& joined_errors;
+  const ModelList& models;
+  const ModelNameLists& names;
+  const WeeklyChoice& choice;
+  const JoinedForecast& joined_forecast;
+  const WeekGroupings& groupings;
+  int NSEM;
+  int TIPOTRANS;
+  int NANOS;
+  double FAC;
+  const RatioLimits& limits;
+  const std::filesystem::path& report_path;
+};
+
+// What it writes: the target weeks of the leads (set at lead 1), the
+// re-ordered list of each lead, and the error-ranking report.
+struct LimitOrderingOutputs {
+  Array<int, kLeads>& TARGET;
+  Array<std::vector<OrderedModel>, kLeads>& reordered;
+  OutputFile& report;
+};
+
+void ORDENLIMOD(const LimitOrderingInputs& in, int LEAD, int WEEK, float QANT, int NM,
+                const std::function<double(int)>& forecast, const LimitOrderingOutputs& out);
 
 }  // namespace darcalim

@@ -1,6 +1,7 @@
 #include "limits/variability_check.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -115,6 +116,19 @@ void keep_nearest(const Candidates& c, int LEAD, float QANT, bool from_below, co
   c.lead().ESCOLHA(LEAD) = c.name(m);
 }
 
+// ORDENLIMOD over the candidates' list: the joined list in the combined step,
+// otherwise the pass's models.
+void order_by_limits(Run& run, bool combined_step, int LEAD, int WEEK, float QANT, const Candidates& c) {
+  const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
+  const LimitOrderingInputs in{
+      combined_step,          run.errors, run.joined_errors, run.models,         run.names,         run.choice,
+      run.joined_forecast,    run.GRUPO,  run.CASO.NSEM,     run.CASO.TIPOTRANS, run.history.NANOS, run.history.FAC,
+      run.variability.limits, report_path};
+  VariabilityState& v = run.variability;
+  ORDENLIMOD(in, LEAD, WEEK, QANT, c.N, [&c](int m) { return c.forecast(m); },
+             {v.TARGET, v.reordered, run.ranking_report});
+}
+
 }  // namespace
 
 int forecast_row(int ANOPREV, int first_year) {
@@ -161,7 +175,7 @@ void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTab
     DETLIMITE(run.variability.samples, run.GRUPO, perc.PERCINF(WEEK), perc.PERCSUP(WEEK), WEEK, perc.CODPER,
               perc.CODCLA, QANT, NSEM, limits);
     if (!ordered) {
-      ORDENLIMOD(run, combined_step, LEAD, WEEK, QANT, c.N, [&](int m) { return c.forecast(m); });
+      order_by_limits(run, combined_step, LEAD, WEEK, QANT, c);
       ordered = true;
     }
     const double q = ratio;
