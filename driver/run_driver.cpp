@@ -1,5 +1,6 @@
 #include "driver/run_driver.h"
 
+#include <filesystem>
 #include <memory>
 
 #include "common/layout.h"
@@ -101,6 +102,18 @@ void run_window(Run& run, int c) {
   ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
+// VARIAPREV of one lead over the pass's models or, in the combined step, the
+// joined list; V is the history of the series of checks.
+void check_lead(Run& run, bool combined, int lead, int week, const SeriesTable& V, int& once) {
+  const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
+  const VariabilityCheckInputs in{combined,   run.final_forecast, run.joined_forecast, run.errors, run.joined_errors,
+                                  run.models, run.names,          run.choice,          run.GRUPO,  run.percentiles,
+                                  run.CASO,   run.history,        run.QPASS(1),        report_path};
+  LeadResults& results = combined ? run.joined_forecast.lead : run.final_forecast.lead;
+  VariabilityState& v = run.variability;
+  VARIAPREV(in, lead, week, V, once, {results, v.samples, v.limits, v.TARGET, v.reordered, run.ranking_report});
+}
+
 void run_pass(Run& run) {
   NOMEMODELOS(run.names);
   run.forecast_table.open(run.file(kForecastTableFileName), OutputFile::Mode::kRewrite);
@@ -124,7 +137,7 @@ void run_pass(Run& run) {
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {
     check_flows = check_history(run.history, run.CASO.ANOPREV, run.CASO.NSEM);
     check = [&run, &check_flows](int lead, int week) {
-      VARIAPREV(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
+      check_lead(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
     };
   }
   FPREV(run, check);
@@ -155,7 +168,9 @@ void run_all(Run& run) {
     std::unique_ptr<SeriesTable> check_flows;
     if (run.CASO.variability_option != 0) {
       check_flows = check_history(run.history, run.CASO.ANOPREV, run.CASO.NSEM);
-      check = [&run, &once, &check_flows](int lead, int week) { VARIAPREV(run, true, lead, week, *check_flows, once); };
+      check = [&run, &once, &check_flows](int lead, int week) {
+        check_lead(run, true, lead, week, *check_flows, once);
+      };
     }
     combined_step(run, check);
   }

@@ -1,7 +1,6 @@
 #include "limits/variability_check.h"
 
 #include <cstdint>
-#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,37 +19,36 @@ constexpr int kMaxRows = kMaxYears + 1;  // YF may point one row past the table
 
 // The candidates of a check and how their limits are found.
 struct Candidates {
-  Run& run;
+  const VariabilityCheckInputs& in;
+  const VariabilityCheckOutputs& out;
   const bool combined;
   const int WEEK;
   int N = 0;
   int M = 0;  // models 1..M take their limits from the limit lists (options 1 and 2)
 
-  double forecast(int m) const {
-    return combined ? run.joined_forecast.F140(WEEK, m) : run.final_forecast.FC(WEEK, m);
-  }
-  LeadResults& lead() const { return combined ? run.joined_forecast.lead : run.final_forecast.lead; }
+  double forecast(int m) const { return combined ? in.joined_forecast.F140(WEEK, m) : in.pass_forecast.FC(WEEK, m); }
+  LeadResults& lead() const { return out.lead; }
   std::string name(int m) const {
-    if (!combined) return run.models.model(m).long_name;
-    return run.history.NANOS < kShortHistoryYears ? run.names.short_combined(m) : run.names.NOMEMOD(m);
+    if (!combined) return in.models.model(m).long_name;
+    return in.history.NANOS < kShortHistoryYears ? in.names.short_combined(m) : in.names.NOMEMOD(m);
   }
 
   // The limit rule: LINF and LSUP of model m in display units, term by term.
   std::pair<double, double> limits(int m) const {
-    const double FAC = run.history.FAC;
-    const double ZCONF = run.CASO.ZCONF;
+    const double FAC = in.history.FAC;
+    const double ZCONF = in.CASO.ZCONF;
     const double F = forecast(m);
     if (combined) {
-      const CombinedBounds b = combined_bounds(run.history.NANOS);
-      const JoinedForecast& j = run.joined_forecast;
+      const CombinedBounds b = combined_bounds(in.history.NANOS);
+      const JoinedForecast& j = in.joined_forecast;
       if (m > b.last_boxcox && m < b.first_logarithmic) {
         const double sd = ZCONF * j.SD140(m, WEEK);
         return {display_value(F, FAC) - display_value(sd, FAC), display_value(F, FAC) + display_value(sd, FAC)};
       }
       return {display_value(j.LOW140(WEEK, m), FAC), display_value(j.UP140(WEEK, m), FAC)};
     }
-    const PassForecast& f = run.final_forecast;
-    const int option = run.CASO.TIPOTRANS;
+    const PassForecast& f = in.pass_forecast;
+    const int option = in.CASO.TIPOTRANS;
     if ((option == 1 || option == 2) && m > M) {
       const double sd = ZCONF * f.S(WEEK, m);
       return {display_value(F, FAC) - display_value(sd, FAC), display_value(F, FAC) + display_value(sd, FAC)};
@@ -60,7 +58,7 @@ struct Candidates {
 
   void keep(int LEAD, int m) const {
     LeadResults& l = lead();
-    l.PREV(LEAD) = display_value(forecast(m), run.history.FAC);
+    l.PREV(LEAD) = display_value(forecast(m), in.history.FAC);
     const auto [low, up] = limits(m);
     l.LINF(LEAD) = low;
     l.LSUP(LEAD) = up;
@@ -98,7 +96,7 @@ void keep_nearest(const Candidates& c, int LEAD, float QANT, bool from_below, co
   for (int m = 1; m <= c.N; ++m) keys[static_cast<std::size_t>(m - 1)] = static_cast<float>(c.forecast(m));
   std::vector<std::int16_t> s(keys.size());
   ESCO7(c.N, keys, s, 1.0f, c.N);
-  const double FAC = c.run.history.FAC;
+  const double FAC = c.in.history.FAC;
   auto prev_of = [&](int i) { return display_value(c.forecast(s[static_cast<std::size_t>(i - 1)]), FAC); };
   const double q = QANT;
   int i = 0;
@@ -118,15 +116,18 @@ void keep_nearest(const Candidates& c, int LEAD, float QANT, bool from_below, co
 
 // ORDENLIMOD over the candidates' list: the joined list in the combined step,
 // otherwise the pass's models.
-void order_by_limits(Run& run, bool combined_step, int LEAD, int WEEK, float QANT, const Candidates& c) {
-  const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
-  const LimitOrderingInputs in{
-      combined_step,          run.errors, run.joined_errors, run.models,         run.names,         run.choice,
-      run.joined_forecast,    run.GRUPO,  run.CASO.NSEM,     run.CASO.TIPOTRANS, run.history.NANOS, run.history.FAC,
-      run.variability.limits, report_path};
-  VariabilityState& v = run.variability;
-  ORDENLIMOD(in, LEAD, WEEK, QANT, c.N, [&c](int m) { return c.forecast(m); },
-             {v.TARGET, v.reordered, run.ranking_report});
+void order_by_limits(int LEAD, int WEEK, float QANT, const Candidates& c) {
+  const VariabilityCheckInputs& in = c.in;
+  const VariabilityCheckOutputs& out = c.out;
+  const LimitOrderingInputs ordering{in.combined,        in.errors,
+                                     in.joined_errors,   in.models,
+                                     in.names,           in.choice,
+                                     in.joined_forecast, in.groupings,
+                                     in.CASO.NSEM,       in.CASO.TIPOTRANS,
+                                     in.history.NANOS,   in.history.FAC,
+                                     out.limits,         in.ranking_report_path};
+  ORDENLIMOD(ordering, LEAD, WEEK, QANT, c.N, [&c](int m) { return c.forecast(m); },
+             {out.TARGET, out.reordered, out.ranking_report});
 }
 
 }  // namespace
@@ -149,20 +150,21 @@ std::unique_ptr<SeriesTable> check_history(const FlowHistory& history, int ANOPR
   return V;
 }
 
-void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTable& V, int& once_flag) {
-  Candidates c{run, combined_step, WEEK};
-  if (combined_step) {
-    c.N = combined_bounds(run.history.NANOS).total;
+void VARIAPREV(const VariabilityCheckInputs& in, int LEAD, int WEEK, const SeriesTable& V, int& once_flag,
+               const VariabilityCheckOutputs& out) {
+  Candidates c{in, out, in.combined, WEEK};
+  if (in.combined) {
+    c.N = combined_bounds(in.history.NANOS).total;
   } else {
-    c.N = run.models.NMOD;
-    if (run.CASO.TIPOTRANS == 1 || run.CASO.TIPOTRANS == 2) c.M = run.models.NMOD / 2;
+    c.N = in.models.NMOD;
+    if (in.CASO.TIPOTRANS == 1 || in.CASO.TIPOTRANS == 2) c.M = in.models.NMOD / 2;
   }
-  const int NSEM = run.CASO.NSEM;
-  const int YF = forecast_row(run.CASO.ANOPREV, run.history.first_year);
-  RatioLimits& limits = run.variability.limits;
-  const PercentileTable& perc = run.percentiles;
+  const int NSEM = in.CASO.NSEM;
+  const int YF = forecast_row(in.CASO.ANOPREV, in.history.first_year);
+  RatioLimits& limits = out.limits;
+  const PercentileTable& perc = in.percentiles;
   fallback_limits(V, YF, WEEK, NSEM, perc, limits);
-  if (once_flag == 0) VAZSEMPER(V, 1, YF - 1, run.GRUPO, NSEM, run.variability.samples, once_flag);
+  if (once_flag == 0) VAZSEMPER(V, 1, YF - 1, in.groupings, NSEM, out.samples, once_flag);
 
   LeadResults& lead = c.lead();
   int below = 0;
@@ -170,17 +172,17 @@ void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTab
   bool ordered = false;
   float QANT = 0.0f;
   for (int r = 1;; ++r) {
-    QANT = static_cast<float>(LEAD == 1 ? display_value(run.QPASS(1), run.history.FAC) : lead.PREV(LEAD - 1));
+    QANT = static_cast<float>(LEAD == 1 ? display_value(in.last_flow, in.history.FAC) : lead.PREV(LEAD - 1));
     const float ratio = static_cast<float>(lead.PREV(LEAD) / static_cast<double>(QANT));
-    DETLIMITE(run.variability.samples, run.GRUPO, perc.PERCINF(WEEK), perc.PERCSUP(WEEK), WEEK, perc.CODPER,
-              perc.CODCLA, QANT, NSEM, limits);
+    DETLIMITE(out.samples, in.groupings, perc.PERCINF(WEEK), perc.PERCSUP(WEEK), WEEK, perc.CODPER, perc.CODCLA, QANT,
+              NSEM, limits);
     if (!ordered) {
-      order_by_limits(run, combined_step, LEAD, WEEK, QANT, c);
+      order_by_limits(LEAD, WEEK, QANT, c);
       ordered = true;
     }
     const double q = ratio;
     if (QANT == 0.0f || (limits.RAZINF <= q && q <= limits.RAZSUP)) {
-      lead.ESCOLHA(LEAD) = c.name(run.choice.RANKMOD(r, WEEK));
+      lead.ESCOLHA(LEAD) = c.name(in.choice.RANKMOD(r, WEEK));
       lead.CODESC(LEAD) = r;
       return;
     }
@@ -190,7 +192,7 @@ void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTab
       ++above;
     }
     if (r >= c.N) break;
-    c.keep(LEAD, run.choice.RANKMOD(r + 1, WEEK));
+    c.keep(LEAD, in.choice.RANKMOD(r + 1, WEEK));
   }
   keep_nearest(c, LEAD, QANT, below < above, limits);
 }

@@ -15,20 +15,74 @@
 // for the error-ranking report (ORDENLIMOD), which the check of lead 6
 // rewrites.
 //
-// In a pass the candidates are the pass's models (run.final_forecast); in the
-// combined step of a combined run, the joined list (run.joined_forecast).
-// Nothing is reported; a QANT of zero accepts the forecast in hand.
+// In a pass the candidates are the pass's models (in.pass_forecast); in the
+// combined step of a combined run (in.combined), the joined list
+// (in.joined_forecast). The caller hands in the lead results of the same
+// list (out.lead). Nothing is reported; a QANT of zero accepts the forecast
+// in hand.
+//
+// Failure: an error-ranking report that cannot be reopened or written stops
+// the run (RunStop, from ORDENLIMOD).
 #pragma once
 
+#include <filesystem>
 #include <memory>
+#include <vector>
 
-#include "common/run.h"
+#include "common/case_settings.h"
+#include "common/evaluation_tables.h"
+#include "common/fixed_array.h"
+#include "common/flow_history.h"
+#include "common/forecast_tables.h"
+#include "common/model_list.h"
+#include "common/model_names.h"
+#include "common/output_file.h"
+#include "common/series_table.h"
+#include "common/table_sizes.h"
+#include "common/variability_tables.h"
+#include "common/week_groupings.h"
 
 namespace darcalim {
 
+// What the check reads: which list it checks, the forecasts of both lists,
+// the tables the ordering of the error-ranking report reads (ORDENLIMOD),
+// the pass's models and the names of the joined list, the weekly choice
+// (RANKMOD), the groupings, the percentiles, the case (NSEM, TIPOTRANS,
+// ZCONF, ANOPREV), the history (NANOS, FAC, first_year), the last observed
+// flow QPASS(1) and where the error-ranking report goes.
+struct VariabilityCheckInputs {
+  bool combined;
+  const PassForecast& pass_forecast;
+  const JoinedForecast& joined_forecast;
+  const ErrorTables& errors;
+  const JoinedErrorTables& joined_errors;
+  const ModelList& models;
+  const ModelNameLists& names;
+  const WeeklyChoice& choice;
+  const WeekGroupings& groupings;
+  const PercentileTable& percentiles;
+  const CaseSettings& CASO;
+  const FlowHistory& history;
+  double last_flow;
+  const std::filesystem::path& ranking_report_path;
+};
+
+// What it writes: the lead results of the list checked, the ratio samples
+// and limits, the target weeks and re-ordered lists of the leads, and the
+// error-ranking report.
+struct VariabilityCheckOutputs {
+  LeadResults& lead;
+  RatioSamples& samples;
+  RatioLimits& limits;
+  Array<int, kLeads>& TARGET;
+  Array<std::vector<OrderedModel>, kLeads>& reordered;
+  OutputFile& ranking_report;
+};
+
 // once_flag: 0 until the ratio samples have been built for this series of
 // checks; the caller owns it.
-void VARIAPREV(Run& run, bool combined_step, int LEAD, int WEEK, const SeriesTable& V, int& once_flag);
+void VARIAPREV(const VariabilityCheckInputs& in, int LEAD, int WEEK, const SeriesTable& V, int& once_flag,
+               const VariabilityCheckOutputs& out);
 
 // YF: the row of ANOPREV in a history that starts in first_year, at most
 // 101; the flows of rows 1..YF - 1 are the history of the check.

@@ -2,8 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include <sstream>
+#include <filesystem>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -120,9 +121,20 @@ class VariabilityCheck : public ::testing::Test {
     lead().LSUP(LEAD) = f.UPPT(w, m);
     lead().LINF0(LEAD) = f.LOWT(w, m) < 0.0 ? 0.0 : f.LOWT(w, m);
   }
+  // VARIAPREV over the pass's models, as the driver calls it in a pass.
+  void check_pass_lead(int LEAD, int w) {
+    darcalim::Run& r = run();
+    const std::filesystem::path report_path = r.file(r.CASO.ranking_report_name);
+    const VariabilityCheckInputs in{false,    r.final_forecast, r.joined_forecast, r.errors,   r.joined_errors,
+                                    r.models, r.names,          r.choice,          r.GRUPO,    r.percentiles,
+                                    r.CASO,   r.history,        r.QPASS(1),        report_path};
+    VariabilityState& v = r.variability;
+    VARIAPREV(in, LEAD, w, history(), once_flag_,
+              {lead(), v.samples, v.limits, v.TARGET, v.reordered, r.ranking_report});
+  }
   void check(int LEAD, int w) {
     prepare(LEAD, w);
-    VARIAPREV(run(), false, LEAD, w, history(), once_flag_);
+    check_pass_lead(LEAD, w);
   }
   // Leads 1..6 on weeks 10..15, as the final forecast runs them.
   void check_six_leads() {
@@ -233,7 +245,7 @@ TEST_F(VariabilityCheck, AcceptedFirstModelLeavesTheLeadUntouched) {
   lead().LINF(1) = 1.5;
   lead().LSUP(1) = 2.5;
   lead().LINF0(1) = 3.5;
-  VARIAPREV(run(), false, 1, kWeek, history(), once_flag_);
+  check_pass_lead(1, kWeek);
   EXPECT_EQ(lead().PREV(1), 20.0);
   EXPECT_EQ(lead().LINF(1), 1.5);
   EXPECT_EQ(lead().LSUP(1), 2.5);
