@@ -114,6 +114,17 @@ void check_lead(Run& run, bool combined, int lead, int week, const SeriesTable& 
   VARIAPREV(in, lead, week, V, once, {results, v.samples, v.limits, v.TARGET, v.reordered, run.ranking_report});
 }
 
+// FPREV with the parameters of the whole history; the joined tables are
+// filled in either pass of a combined run.
+void final_forecast(Run& run, const LeadCheck& check) {
+  const PassWalkData walk = pass_walk_data(run, kWindows);
+  const FinalForecastInputs in{walk,      run.JANELA(kWindows), run.CASO,  run.history,
+                               run.GRUPO, run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2};
+  FPREV(in,
+        {run.VARRES, run.final_forecast, run.joined_forecast, run.forecast_table, run.forecast_file, run.model_file},
+        check);
+}
+
 void run_pass(Run& run) {
   NOMEMODELOS(run.names);
   run.forecast_table.open(run.file(kForecastTableFileName), OutputFile::Mode::kRewrite);
@@ -140,7 +151,7 @@ void run_pass(Run& run) {
       check_lead(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
     };
   }
-  FPREV(run, check);
+  final_forecast(run, check);
 }
 
 // Every output file is closed before the end code is written, so that a

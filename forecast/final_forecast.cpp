@@ -13,12 +13,8 @@ namespace darcalim {
 
 namespace {
 
-constexpr int kWholeHistory = kWindows;
 // Joined position of the second pass's deviations, whatever the history length.
 constexpr int kSecondPassDeviationOffset = 93;
-
-bool combined_run(const Run& run) { return run.combined_marker || run.PASSO == 2; }
-
 
 // Every model's R takes the observed value of week t of its series.
 void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& state) {
@@ -29,20 +25,21 @@ void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& s
 }
 
 // The replay up to the week before SEMPREV.
-void replay_history(Run& run, const PassWalkData& pass, WalkState& state) {
-  const int NSEM = run.CASO.NSEM;
-  const int SEMPREV = run.CASO.SEMPREV;
-  const int last_row = run.history.row_of(run.CASO.ANOPREV);
-  const WeekGrouping& months = run.GRUPO(kMonthsGrouping);
-  const bool reset = run.CASO.ANOPREV > run.CASO.ANOFEST;
+void replay_history(const FinalForecastInputs& in, NoiseVariances& VARRES, WalkState& state) {
+  const PassWalkData& pass = in.walk;
+  const int NSEM = in.CASO.NSEM;
+  const int SEMPREV = in.CASO.SEMPREV;
+  const int last_row = in.history.row_of(in.CASO.ANOPREV);
+  const WeekGrouping& months = in.groupings(kMonthsGrouping);
+  const bool reset = in.CASO.ANOPREV > in.CASO.ANOFEST;
   const int reset_row = SEMPREV == 1 ? last_row - 1 : last_row;
   const int reset_week = SEMPREV == 1 ? NSEM : SEMPREV - 1;
-  for (int y = run.JANELA(kWholeHistory).first; y <= last_row; ++y) {
+  for (int y = in.whole.first; y <= last_row; ++y) {
     const int last_week = y < last_row ? NSEM : SEMPREV - 1;
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1 && t <= last_week; ++t) {
-        step_every_series(pass, {y, t, t0, t == t0, true}, run.VARRES, state);
+        step_every_series(pass, {y, t, t0, t == t0, true}, VARRES, state);
         if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(pass, y, t, state);
       }
     }
@@ -50,10 +47,9 @@ void replay_history(Run& run, const PassWalkData& pass, WalkState& state) {
 }
 
 // The forecasts and limits of every model for target week t.
-void record_target_week(Run& run, int t, const WalkState& state) {
-  PassForecast& f = run.final_forecast;
-  const ModelList& models = run.models;
-  const double ZCONF = run.CASO.ZCONF;
+void record_target_week(const FinalForecastInputs& in, int t, const WalkState& state, PassForecast& f) {
+  const ModelList& models = in.walk.models;
+  const double ZCONF = in.CASO.ZCONF;
   for (int s = 1; s <= models.series_count; ++s) {
     const SeriesModels& series = models.series(s);
     if (!series.transformed) {
@@ -70,8 +66,8 @@ void record_target_week(Run& run, int t, const WalkState& state) {
       low(m) = state.P(m) - ZCONF * f.S(t, m);
       upp(m) = state.P(m) + ZCONF * f.S(t, m);
     }
-    ATRANS2(low, run.LAMBDA(t), series.last, run.LIMBC(t));
-    ATRANS2(upp, run.LAMBDA(t), series.last, run.LIMBC(t));
+    ATRANS2(low, in.walk.LAMBDA(t), series.last, in.walk.LIMBC(t));
+    ATRANS2(upp, in.walk.LAMBDA(t), series.last, in.walk.LIMBC(t));
     for (int m = series.first; m <= series.last; ++m) {
       f.P(t, m) = state.P(m);
       f.A(t, m) = state.A(m);
@@ -83,21 +79,19 @@ void record_target_week(Run& run, int t, const WalkState& state) {
 }
 
 // The lead's final values from the model chosen for its week.
-void set_lead_values(Run& run, int k, int t) {
-  PassForecast& f = run.final_forecast;
-  const double FAC = run.history.FAC;
-  const int m = run.choice.MODESCOLHIDO(t);
+void set_lead_values(const FinalForecastInputs& in, int k, int t, PassForecast& f) {
+  const double FAC = in.history.FAC;
+  const int m = in.choice.MODESCOLHIDO(t);
   f.lead.PREV(k) = display_value(f.FC(t, m), FAC);
   f.lead.LINF(k) = display_value(f.LOWT(t, m), FAC);
   f.lead.LSUP(k) = display_value(f.UPPT(t, m), FAC);
   f.lead.LINF0(k) = floored(f.lead.LINF(k));
 }
 
-void write_block(Run& run, int t) {
-  const PassForecast& f = run.final_forecast;
-  const double FAC = run.history.FAC;
-  const int NMOD = run.models.NMOD;
-  const int TIPOTRANS = run.CASO.TIPOTRANS;
+void write_block(const FinalForecastInputs& in, int t, const PassForecast& f, OutputFile& table) {
+  const double FAC = in.history.FAC;
+  const int NMOD = in.walk.models.NMOD;
+  const int TIPOTRANS = in.CASO.TIPOTRANS;
   const std::string n = (TIPOTRANS == 1 || TIPOTRANS == 2) ? "94" : "47";
   const Layout forecasts("(4X,I4," + n + "(F16.1))");
   const Layout limits("(8X," + n + "(F16.1))");
@@ -107,17 +101,15 @@ void write_block(Run& run, int t) {
     lower.emplace_back(floored(display_value(f.LOWT(t, m), FAC)));
     upper.emplace_back(display_value(f.UPPT(t, m), FAC));
   }
-  run.forecast_table.write(forecasts, line);
-  run.forecast_table.write(limits, lower);
-  run.forecast_table.write(limits, upper);
-  run.forecast_table.write_free({std::string("  ")});
+  table.write(forecasts, line);
+  table.write(limits, lower);
+  table.write(limits, upper);
+  table.write_free({std::string("  ")});
 }
 
-void store_joined(Run& run, int t) {
-  const PassForecast& f = run.final_forecast;
-  JoinedForecast& j = run.joined_forecast;
-  const int offset = joined_offset(run.PASSO, run.history.NANOS);
-  for (int m = 1; m <= run.models.NMOD; ++m) {
+void store_joined(const FinalForecastInputs& in, int t, const PassForecast& f, JoinedForecast& j) {
+  const int offset = joined_offset(in.PASSO, in.history.NANOS);
+  for (int m = 1; m <= in.walk.models.NMOD; ++m) {
     const int p = m + offset;
     j.F140(t, p) = f.FC(t, m);
     j.LOW140(t, p) = f.LOWT(t, m);
@@ -125,10 +117,10 @@ void store_joined(Run& run, int t) {
   }
 }
 
-void store_joined_deviations(Run& run) {
-  const int offset = run.PASSO == 2 ? kSecondPassDeviationOffset : 0;
-  for (int m = 1; m <= run.models.NMOD; ++m) {
-    for (int t = 1; t <= run.CASO.NSEM; ++t) run.joined_forecast.SD140(m + offset, t) = run.final_forecast.S(t, m);
+void store_joined_deviations(const FinalForecastInputs& in, const PassForecast& f, JoinedForecast& j) {
+  const int offset = in.PASSO == 2 ? kSecondPassDeviationOffset : 0;
+  for (int m = 1; m <= in.walk.models.NMOD; ++m) {
+    for (int t = 1; t <= in.CASO.NSEM; ++t) j.SD140(m + offset, t) = f.S(t, m);
   }
 }
 
@@ -175,37 +167,37 @@ void write_model_file_line(OutputFile& model_file, int station_code, const First
   model_file.write(kLine, v);
 }
 
-void FPREV(Run& run, const LeadCheck& check) {
-  const int NSEM = run.CASO.NSEM;
-  const int SEMPREV = run.CASO.SEMPREV;
-  PassForecast& f = run.final_forecast;
-  for (int m = 1; m <= run.models.NMOD; ++m) {
-    for (int t = 1; t <= NSEM; ++t) f.S(t, m) = std::sqrt(run.VARRES(t, m));
+void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const LeadCheck& check) {
+  const int NSEM = in.CASO.NSEM;
+  const int SEMPREV = in.CASO.SEMPREV;
+  const PassWalkData& pass = in.walk;
+  PassForecast& f = out.forecast;
+  for (int m = 1; m <= pass.models.NMOD; ++m) {
+    for (int t = 1; t <= NSEM; ++t) f.S(t, m) = std::sqrt(out.VARRES(t, m));
   }
-  if (combined_run(run)) store_joined_deviations(run);
-  const PassWalkData pass = pass_walk_data(run, kWholeHistory);
+  if (in.combined_run) store_joined_deviations(in, f, out.joined);
   auto state = std::make_unique<WalkState>();
-  const int first_year = run.JANELA(kWholeHistory).first;
-  for (int s = 1; s <= run.models.series_count; ++s) INISP(*state, s, first_year, NSEM, pass.of(s));
-  replay_history(run, pass, *state);
-  const int row = run.history.row_of(run.CASO.ANOPREV);
+  const int first_year = in.whole.first;
+  for (int s = 1; s <= pass.models.series_count; ++s) INISP(*state, s, first_year, NSEM, pass.of(s));
+  replay_history(in, out.VARRES, *state);
+  const int row = in.history.row_of(in.CASO.ANOPREV);
   for (int k = 1; k <= kLeads; ++k) {
     const int t = lead_week(SEMPREV, k, NSEM);
-    step_every_series(pass, {row, t, SEMPREV, k == 1, false}, run.VARRES, *state);
-    record_target_week(run, t, *state);
-    if (combined_run(run)) store_joined(run, t);
-    set_lead_values(run, k, t);
+    step_every_series(pass, {row, t, SEMPREV, k == 1, false}, out.VARRES, *state);
+    record_target_week(in, t, *state, f);
+    if (in.combined_run) store_joined(in, t, f, out.joined);
+    set_lead_values(in, k, t, f);
     if (check) check(k, t);
-    if (run.PASSO != 2) write_block(run, t);
+    if (in.PASSO != 2) write_block(in, t, f, out.forecast_table);
   }
-  if (!combined_run(run)) {
-    const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);
-    write_forecast_record(run.forecast_file, run.history.station_code, first, f.lead);
-    if (run.CASO.variability_option != 0) {
-      write_model_file_line(run.model_file, run.history.station_code, first, f.lead);
+  if (!in.combined_run) {
+    const FirstWeek first = first_forecast_week(in.CASO, in.groupings);
+    write_forecast_record(out.forecast_file, in.history.station_code, first, f.lead);
+    if (in.CASO.variability_option != 0) {
+      write_model_file_line(out.model_file, in.history.station_code, first, f.lead);
     }
   }
-  run.forecast_table.close();
+  out.forecast_table.close();
 }
 
 }  // namespace darcalim

@@ -11,26 +11,63 @@
 // Every model gets limits at ZCONF standard deviations S(t, m) =
 // sqrt(VARRES(t, m)) (a transformed model's limits are returned to flows
 // without bias correction); the model chosen for the target week of each lead
-// gives the lead's forecast and limits (run.final_forecast). For each lead
+// gives the lead's forecast and limits (out.forecast). For each lead
 // `check` (the variability check, with the variability option on, first pass
 // only) may then replace them; then, except in the second pass of a combined
 // run, the lead's block goes to PREVISAO.DAT. After lead 6 the forecast
 // record and, with the variability option, the model-file line are appended
 // (not in a combined run), and PREVISAO.DAT is closed. In a combined run the
 // pass's forecasts, limits and deviations also go to the joined tables.
-// Nothing here stops the run.
+// Failure: only a file that cannot be written stops the run (RunStop, from
+// OutputFile).
 #pragma once
 
 #include <functional>
 
-#include "common/run.h"
+#include "common/case_settings.h"
+#include "common/evaluation_tables.h"
+#include "common/flow_history.h"
+#include "common/forecast_tables.h"
+#include "common/output_file.h"
+#include "common/parameter_store.h"
+#include "common/series_table.h"
+#include "common/week_groupings.h"
+#include "forecast/model_step.h"
 
 namespace darcalim {
 
 // The check of one lead: lead 1..6 and its target week.
 using LeadCheck = std::function<void(int lead, int week)>;
 
-void FPREV(Run& run, const LeadCheck& check);
+// What the final forecast reads: the walk data with the parameters of the
+// whole history (the pass's models, its series, LAMBDA and LIMBC), the
+// window of the whole history, the case, the history, the groupings, the
+// weekly choice (MODESCOLHIDO), the pass (PASSO) and whether the run is a
+// combined one (either pass).
+struct FinalForecastInputs {
+  const PassWalkData& walk;
+  const Window& whole;
+  const CaseSettings& CASO;
+  const FlowHistory& history;
+  const WeekGroupings& groupings;
+  const WeeklyChoice& choice;
+  int PASSO;
+  bool combined_run;
+};
+
+// What it writes: the noise variances (read for S, set by the walk step),
+// the pass's forecast, the joined tables (combined run), PREVISAO.DAT, the
+// appended forecast file and the model file.
+struct FinalForecastOutputs {
+  NoiseVariances& VARRES;
+  PassForecast& forecast;
+  JoinedForecast& joined;
+  OutputFile& forecast_table;
+  OutputFile& forecast_file;
+  OutputFile& model_file;
+};
+
+void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const LeadCheck& check);
 
 // Target week of lead k: SEMPREV + k - 1, less NSEM above NSEM.
 int lead_week(int SEMPREV, int k, int NSEM);
