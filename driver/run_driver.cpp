@@ -212,6 +212,19 @@ void build_windows(Run& run) {
   run.JANELA(3) = Window{1, n};
 }
 
+namespace {
+
+SeriesWalkData series_data(const Run& run, int s, int c) {
+  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
+  return {values, run.stats(s, c), run.params(s, c)};
+}
+
+}  // namespace
+
+PassWalkData pass_walk_data(const Run& run, int c) {
+  return {run.models, {series_data(run, 1, c), series_data(run, 2, c)}, run.CASO.NSEM, run.LAMBDA, run.LIMBC};
+}
+
 int run_darcalim(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors) {
   auto run = std::make_unique<Run>(folder, console, errors);
   return run_darcalim(*run);

@@ -13,6 +13,7 @@
 #include <string>
 
 #include "common/run.h"
+#include "forecast/model_step.h"
 
 namespace darcalim {
 
@@ -41,5 +42,10 @@ void build_week_groupings(Run& run);
 
 // The three windows JANELA from NANOS, ANOFEST and the first year.
 void build_windows(Run& run);
+
+// What the walk step reads with the parameters of window c: the pass's
+// models, series 1 (run.transformed) and 2 (the history) with their window-c
+// statistics and parameters, the transformation's exponents and bounds.
+PassWalkData pass_walk_data(const Run& run, int c);
 
 }  // namespace darcalim

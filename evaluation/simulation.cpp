@@ -14,21 +14,12 @@ namespace {
 constexpr int kSecondPassOffset = 93;
 constexpr int kShortSecondPassOffset = 17;
 
-SeriesWalkData series_data(const Run& run, int s, int c) {
-  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
-  return {values, run.stats(s, c), run.params(s, c)};
-}
-
 // The forecast of model m in the stored units of the history.
 double stored_forecast(const ModelList& models, const WalkState& state, int m) {
   return models.transformed(m) ? state.A(m) : state.P(m);
 }
 
 }  // namespace
-
-PassWalkData pass_walk_data(const Run& run, int c) {
-  return {run.models, {series_data(run, 1, c), series_data(run, 2, c)}, run.CASO.NSEM, run.LAMBDA, run.LIMBC};
-}
 
 int joined_offset(int PASSO, int NANOS) {
   if (PASSO != 2) return 0;

@@ -16,7 +16,11 @@
 
 #include <functional>
 
-#include "common/run.h"
+#include "common/evaluation_tables.h"
+#include "common/parameter_store.h"
+#include "common/record_file.h"
+#include "common/series_table.h"
+#include "common/week_groupings.h"
 #include "forecast/model_step.h"
 
 namespace darcalim {
@@ -58,10 +62,5 @@ void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const Simula
 // Offset of the pass's models in the joined list: 0, or 93 (17 with a short
 // history) in the second pass of a combined run.
 int joined_offset(int PASSO, int NANOS);
-
-// What the walk step reads with the parameters of window c: the pass's
-// models, series 1 (run.transformed) and 2 (the history) with their window-c
-// statistics and parameters, the transformation's exponents and bounds.
-PassWalkData pass_walk_data(const Run& run, int c);
 
 }  // namespace darcalim
