@@ -19,6 +19,7 @@
 #include "driver/run_result.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/shell_command.h"
 #include "tests/support/shipped_cases.h"
 
 namespace darcalim {
@@ -136,24 +137,10 @@ std::map<std::string, FolderSummary> read_json_summary(const std::string& text) 
   return out;
 }
 
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
-Outcome run_batch_command(const fs::path& scratch, const std::string& arguments) {
-  const fs::path out = scratch / "stdout.txt", err = scratch / "stderr.txt";
-  // Built by appending: GCC 12 mistakes a chain of + on strings here for an
-  // overlapping copy (-Wrestrict).
+CommandOutcome run_batch_command(const fs::path& scratch, const std::string& arguments) {
   std::string command = "'";
   command.append(DARCALIM_BATCH_EXE).append("' ").append(arguments);
-  command.append(" > '").append(out.string()).append("' 2> '").append(err.string()).append("'");
-  const int status = std::system(command.c_str());
-  Outcome o;
-  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  o.out = file_text(out);
-  o.err = file_text(err);
-  return o;
+  return run_shell_command(command, scratch);
 }
 
 class BatchOfCases : public ::testing::TestWithParam<std::string> {};
@@ -177,7 +164,7 @@ TEST_P(BatchOfCases, EveryFolderAsASingleRunAndTheSummaryAsTheRecords) {
   const fs::path summary = scratch.path() / ("summary." + GetParam());
   const fs::path consoles = scratch.path() / "console";
 
-  const Outcome o = run_batch_command(
+  const CommandOutcome o = run_batch_command(
       scratch.path(), "--jobs 2 --summary '" + summary.string() + "' --console '" + consoles.string() + "'" + folders);
 
   EXPECT_EQ(o.status, 1) << o.err;
@@ -254,7 +241,7 @@ TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
   };
   for (const auto& [arguments, reason] : lines) {
     const ScratchFolder io;
-    const Outcome o = run_batch_command(io.path(), arguments);
+    const CommandOutcome o = run_batch_command(io.path(), arguments);
     EXPECT_EQ(o.status, 2) << arguments;
     EXPECT_EQ(o.out, "") << arguments;
     EXPECT_EQ(o.err.rfind("darcalim-batch: ", 0), 0u) << arguments << ": " << o.err;
@@ -265,14 +252,14 @@ TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
 
 TEST(BatchCommand, HelpVersionAndAnEmptyShard) {
   ScratchFolder scratch;
-  const Outcome help = run_batch_command(scratch.path(), "--help");
+  const CommandOutcome help = run_batch_command(scratch.path(), "--help");
   EXPECT_EQ(help.status, 0);
   EXPECT_EQ(help.out.rfind("Usage: darcalim-batch", 0), 0u);
-  const Outcome version = run_batch_command(scratch.path(), "--version");
+  const CommandOutcome version = run_batch_command(scratch.path(), "--version");
   EXPECT_EQ(version.status, 0);
   EXPECT_EQ(version.out.rfind("darcalim-batch ", 0), 0u);
   // A slice with no folder (more slices than folders) runs nothing and succeeds.
-  const Outcome empty =
+  const CommandOutcome empty =
       run_batch_command(scratch.path(), "--shard 2/2 '" + (scratch.path() / "nothing").string() + "'");
   EXPECT_EQ(empty.status, 0) << empty.err;
   EXPECT_NE(empty.out.find("0 folders: 0 normal end, 0 stopped"), std::string::npos) << empty.out;

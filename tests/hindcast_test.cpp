@@ -20,6 +20,7 @@
 #include "driver/csv_text.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
+#include "tests/support/shell_command.h"
 
 namespace darcalim {
 namespace {
@@ -50,26 +51,11 @@ std::string without_blanks(const std::string& text) {
   return first == std::string::npos ? "" : text.substr(first, text.find_last_not_of(' ') - first + 1);
 }
 
-struct Outcome {
-  int status = -1;
-  std::string out, err;
-};
-
 // Runs `command` in `folder` with TMPDIR set to `tmp`.
-Outcome run_command(const fs::path& folder, const fs::path& tmp, const std::string& command) {
-  const fs::path out = folder / "stdout.txt";
-  const fs::path err = folder / "stderr.txt";
+CommandOutcome run_command(const fs::path& folder, const fs::path& tmp, const std::string& command) {
   std::string line = "cd '";
   line.append(folder.string()).append("' && TMPDIR='").append(tmp.string()).append("' ").append(command);
-  line.append(" > '").append(out.string()).append("' 2> '").append(err.string()).append("'");
-  const int status = std::system(line.c_str());
-  Outcome o;
-  o.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  o.out = file_text(out);
-  o.err = file_text(err);
-  fs::remove(out);
-  fs::remove(err);
-  return o;
+  return run_shell_command(line, folder);
 }
 
 std::string hindcast_command(const std::string& arguments) {
@@ -128,8 +114,8 @@ TEST(HindcastCommand, OneRowPerObservedTargetEachAsASingleRunOfTheCutCase) {
   fs::create_directories(tmp);
   const std::string before = file_text(input / "HIST1.DAT");
 
-  const Outcome o = run_command(scratch.path(), tmp,
-                                hindcast_command("'" + input.string() + "' --from 2009 --to 2010 --jobs 2 --out s01"));
+  const CommandOutcome o = run_command(
+      scratch.path(), tmp, hindcast_command("'" + input.string() + "' --from 2009 --to 2010 --jobs 2 --out s01"));
   ASSERT_EQ(o.status, 0) << o.err;
   EXPECT_NE(o.out.find("77 forecast weeks of 2009-2010"), std::string::npos) << o.out;
   EXPECT_NE(o.out.find("77 normal end, 0 stopped (27 after the last observed week not run)"), std::string::npos)
@@ -177,7 +163,7 @@ TEST(HindcastCommand, OneRowPerObservedTargetEachAsASingleRunOfTheCutCase) {
     SCOPED_TRACE(std::to_string(year) + " week " + std::to_string(week));
     const fs::path folder = scratch.path() / ("cut-" + std::to_string(week));
     make_cut_folder(input, folder, year, week);
-    const Outcome single = run_command(folder, tmp, std::string("'") + DARCALIM_EXE + "'");
+    const CommandOutcome single = run_command(folder, tmp, std::string("'") + DARCALIM_EXE + "'");
     ASSERT_EQ(single.status, 0) << single.err;
     const auto record = last_record(folder);
     for (const auto& f : rows_of_issue.at({year, week})) {
@@ -231,7 +217,7 @@ TEST(HindcastCommand, RefusalsAndRunsThatGiveNoPairs) {
       {"'" + input + "' --from 1951 --to 1951 --weeks 1,30", 1, "1951 week 30: "},
   };
   for (const Case& c : cases) {
-    const Outcome o = run_command(scratch.path(), scratch.path(), hindcast_command(c.arguments));
+    const CommandOutcome o = run_command(scratch.path(), scratch.path(), hindcast_command(c.arguments));
     EXPECT_EQ(o.status, c.status) << c.arguments << ": " << o.err;
     EXPECT_NE(o.err.find(c.message), std::string::npos) << c.arguments << ": " << o.err;
   }
