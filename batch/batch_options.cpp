@@ -1,4 +1,4 @@
-#include "driver/batch_options.h"
+#include "batch/batch_options.h"
 
 #include <algorithm>
 #include <cctype>

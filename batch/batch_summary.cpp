@@ -1,4 +1,4 @@
-#include "driver/batch_summary.h"
+#include "batch/batch_summary.h"
 
 #include <chrono>
 
