@@ -5,7 +5,7 @@
 #include <nlohmann/json.hpp>
 
 #include "common/layout.h"
-#include "driver/csv_text.h"
+#include "tools/csv_text.h"
 
 namespace darcalim::batch {
 

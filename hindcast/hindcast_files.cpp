@@ -4,7 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "driver/csv_text.h"
+#include "tools/csv_text.h"
 
 namespace darcalim::hindcast {
 
