@@ -5,6 +5,7 @@
 #include <charconv>
 #include <istream>
 
+#include "tools/blank_trim.h"
 #include "tools/command_line.h"
 
 namespace darcalim::batch {
@@ -17,12 +18,6 @@ std::optional<int> positive_integer(std::string_view text) {
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
   if (text.empty() || ec != std::errc() || ptr != end || value < 1) return std::nullopt;
   return value;
-}
-
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
 }
 
 constexpr CommandOption kOptions[] = {
