@@ -21,10 +21,13 @@ std::optional<int> positive_integer(std::string_view text) {
 }
 
 constexpr CommandOption kOptions[] = {
-    {"--jobs", "-j", OptionValue::kAny},       {"--shard", "", OptionValue::kAny},
-    {"--summary", "", OptionValue::kNonEmpty}, {"--list", "", OptionValue::kNonEmpty},
-    {"--console", "", OptionValue::kNonEmpty}, {"--help", "-h", OptionValue::kNone},
-    {"--version", "", OptionValue::kNone},
+    {"--jobs", "-j", OptionValue::kAny},        // folders run at a time
+    {"--shard", "", OptionValue::kAny},         // K/N
+    {"--summary", "", OptionValue::kNonEmpty},  // the summary file
+    {"--list", "", OptionValue::kNonEmpty},     // the file that lists the folders
+    {"--console", "", OptionValue::kNonEmpty},  // the folder of the console files
+    {"--help", "-h", OptionValue::kNone},       // the help text
+    {"--version", "", OptionValue::kNone},      // the version
 };
 
 // Takes one argument of the command line into `o`; the reason it is refused, or "".
@@ -89,8 +92,7 @@ std::vector<std::filesystem::path> read_folder_list(std::istream& in) {
 
 std::optional<SummaryFormat> summary_format(const std::filesystem::path& file) {
   std::string ext = file.extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
   if (ext == ".csv") return SummaryFormat::kCsv;
   if (ext == ".json") return SummaryFormat::kJson;
   return std::nullopt;
@@ -129,8 +131,6 @@ std::string help_text() {
          "summary could not be written, 2 on a usage error.\n";
 }
 
-std::string version_text() {
-  return "darcalim-batch 1.0 (DARCALIM 5.3.2ns)\n";
-}
+std::string version_text() { return "darcalim-batch 1.0 (DARCALIM 5.3.2ns)\n"; }
 
 }  // namespace darcalim::batch

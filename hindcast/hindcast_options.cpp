@@ -24,9 +24,13 @@ std::optional<int> whole_number(std::string_view text, int low, int high) {
 }
 
 constexpr CommandOption kOptions[] = {
-    {"--from", "", OptionValue::kAny},     {"--to", "", OptionValue::kAny},       {"--weeks", "", OptionValue::kAny},
-    {"--jobs", "-j", OptionValue::kAny},   {"--out", "", OptionValue::kNonEmpty}, {"--help", "-h", OptionValue::kNone},
-    {"--version", "", OptionValue::kNone},
+    {"--from", "", OptionValue::kAny},      // the first issue year
+    {"--to", "", OptionValue::kAny},        // the last issue year
+    {"--weeks", "", OptionValue::kAny},     // the forecast weeks
+    {"--jobs", "-j", OptionValue::kAny},    // forecast weeks run at a time
+    {"--out", "", OptionValue::kNonEmpty},  // the prefix of the output files
+    {"--help", "-h", OptionValue::kNone},   // the help text
+    {"--version", "", OptionValue::kNone},  // the version
 };
 
 // Sets the option of `a` from its value; the reason of a refusal, or "".
