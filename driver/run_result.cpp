@@ -11,12 +11,6 @@ namespace darcalim {
 
 namespace {
 
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
-
 // The lead results of the run: those of the combined step in a combined run,
 // otherwise those of the pass.
 const LeadResults& final_leads(const Run& run) {
@@ -36,20 +30,20 @@ LeadForecast lead_forecast(const Run& run, int k) {
   f.lead = k;
   f.target_week = lead_week(run.CASO.SEMPREV, k, run.CASO.NSEM);
   // The forecast record's fields: PREV, LINF0 and LSUP through F9.1.
-  f.value_text = without_blanks(format_real(l.PREV(k), 9, 1));
-  f.lower_text = without_blanks(format_real(l.LINF0(k), 9, 1));
-  f.upper_text = without_blanks(format_real(l.LSUP(k), 9, 1));
+  f.value_text = trimmed(format_real(l.PREV(k), 9, 1));
+  f.lower_text = trimmed(format_real(l.LINF0(k), 9, 1));
+  f.upper_text = trimmed(format_real(l.LSUP(k), 9, 1));
   f.value = written_number(f.value_text);
   f.lower = written_number(f.lower_text);
   f.upper = written_number(f.upper_text);
-  f.model = without_blanks(kept_model(run, k, f.target_week));
+  f.model = trimmed(kept_model(run, k, f.target_week));
   return f;
 }
 
 }  // namespace
 
 std::optional<double> written_number(const std::string& field) {
-  const std::string text = without_blanks(field);
+  const std::string text = trimmed(field);
   double value = 0.0;
   const char* end = text.data() + text.size();
   const auto [ptr, ec] = std::from_chars(text.data(), end, value);
@@ -61,9 +55,9 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   RunResult r;
   r.exit_status = end.status;
   r.state = end.status == 0 ? RunResult::State::kNormalEnd : RunResult::State::kStopped;
-  r.message = without_blanks(end.reason);
+  r.message = trimmed(end.reason);
   r.station_code = run.history.station_code;
-  r.station_name = without_blanks(run.history.station_name);
+  r.station_name = trimmed(run.history.station_name);
   r.FAC = run.history.FAC;
   r.confidence_level = run.CASO.confidence_level;
   if (!r.normal_end()) {

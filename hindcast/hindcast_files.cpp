@@ -4,7 +4,8 @@
 
 #include <nlohmann/json.hpp>
 
-#include "driver/csv_text.h"
+#include "tools/blank_trim.h"
+#include "tools/csv_text.h"
 
 namespace darcalim::hindcast {
 
@@ -16,10 +17,7 @@ std::string optional_text(const std::optional<double>& value) {
 
 // The record's text of a number, without blanks; empty for asterisks.
 std::string record_text(const std::string& field, const std::optional<double>& value) {
-  if (!value) return "";
-  const auto first = field.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return field.substr(first, field.find_last_not_of(' ') - first + 1);
+  return value ? without_blanks(field) : "";
 }
 
 std::string lead_text(int lead) {

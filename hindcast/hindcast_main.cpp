@@ -10,11 +10,11 @@
 #include <set>
 #include <thread>
 
-#include "driver/progress_bar.h"
 #include "hindcast/hindcast_files.h"
 #include "hindcast/hindcast_options.h"
 #include "hindcast/hindcast_runner.h"
 #include "hindcast/scores.h"
+#include "tools/progress_bar.h"
 
 namespace {
 

@@ -4,6 +4,8 @@
 #include <charconv>
 #include <limits>
 
+#include "tools/command_line.h"
+
 namespace darcalim::hindcast {
 
 namespace {
@@ -21,35 +23,48 @@ std::optional<int> whole_number(std::string_view text, int low, int high) {
   return value;
 }
 
-// Splits "--name=VALUE" into name and value; other arguments are a name alone.
-std::pair<std::string, std::optional<std::string>> name_and_value(const std::string& arg) {
-  const auto equals = arg.find('=');
-  if (arg.rfind("--", 0) == 0 && equals != std::string::npos) return {arg.substr(0, equals), arg.substr(equals + 1)};
-  if (arg.rfind("-j", 0) == 0 && arg.size() > 2) return {"-j", arg.substr(2)};
-  return {arg, std::nullopt};
-}
+constexpr CommandOption kOptions[] = {
+    {"--from", "", OptionValue::kAny},      // the first issue year
+    {"--to", "", OptionValue::kAny},        // the last issue year
+    {"--weeks", "", OptionValue::kAny},     // the forecast weeks
+    {"--jobs", "-j", OptionValue::kAny},    // forecast weeks run at a time
+    {"--out", "", OptionValue::kNonEmpty},  // the prefix of the output files
+    {"--help", "-h", OptionValue::kNone},   // the help text
+    {"--version", "", OptionValue::kNone},  // the version
+};
 
-bool takes_value(const std::string& name) {
-  return name == "--from" || name == "--to" || name == "--weeks" || name == "--jobs" || name == "-j" || name == "--out";
-}
-
-// Sets option `name` from its value; the reason of a refusal, or "".
-std::string set_option(Options& o, const std::string& name, const std::string& value) {
-  if (name == "--from" || name == "--to") {
+// Sets the option of `a` from its value; the reason of a refusal, or "".
+std::string set_option(Options& o, const CommandArgument& a) {
+  const std::string& value = a.value;
+  if (a.is("--from") || a.is("--to")) {
     const auto year = whole_number(value, 1, kMaxYear);
-    if (!year) return "invalid year '" + value + "' for " + name;
-    (name == "--from" ? o.from : o.to) = *year;
-  } else if (name == "--weeks") {
+    if (!year) return "invalid year '" + value + "' for " + a.spelling;
+    (a.is("--from") ? o.from : o.to) = *year;
+  } else if (a.is("--weeks")) {
     const auto weeks = parse_week_list(value);
     if (!weeks) return "invalid week list '" + value + "' (weeks 1..53 and ranges, e.g. 1,10-12)";
     o.weeks = *weeks;
-  } else if (name == "--jobs" || name == "-j") {
+  } else if (a.is("--jobs")) {
     const auto jobs = whole_number(value, 1, std::numeric_limits<int>::max());
     if (!jobs) return "invalid number of jobs '" + value + "' (a whole number from 1 up)";
     o.jobs = *jobs;
   } else {
-    if (value.empty()) return "option '--out' requires a non-empty argument";
     o.prefix = value;
+  }
+  return "";
+}
+
+// Takes one argument of the command line into `o`; the reason it is refused, or "".
+std::string take_argument(Options& o, const CommandArgument& a) {
+  if (a.is_operand()) {
+    if (!o.folder.empty()) return "one case folder only ('" + o.folder.string() + "' and '" + a.value + "')";
+    o.folder = a.value;
+  } else if (a.is("--help")) {
+    o.help = true;
+  } else if (a.is("--version")) {
+    o.version = true;
+  } else {
+    return set_option(o, a);
   }
   return "";
 }
@@ -77,39 +92,15 @@ std::optional<std::vector<int>> parse_week_list(std::string_view text) {
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   Options& o = parsed.options;
-  auto refuse = [&parsed](std::string error) {
-    parsed.error = std::move(error);
-    return parsed;
-  };
-  bool options_ended = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& arg = arguments[i];
-    if (options_ended || arg.empty() || arg[0] != '-') {
-      if (!o.folder.empty()) return refuse("one case folder only ('" + o.folder.string() + "' and '" + arg + "')");
-      o.folder = arg;
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-    } else if (arg == "--help" || arg == "-h") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else {
-      auto [name, value] = name_and_value(arg);
-      if (!takes_value(name)) return refuse("unrecognized option '" + arg + "'");
-      if (!value) {
-        if (i + 1 == arguments.size()) return refuse("option '" + name + "' requires an argument");
-        value = arguments[++i];
-      }
-      const std::string error = set_option(o, name, *value);
-      if (!error.empty()) return refuse(error);
-    }
+  parsed.error = scan_command_line(arguments, kOptions, [&o](const CommandArgument& a) { return take_argument(o, a); });
+  if (!parsed.ok() || o.help || o.version) return parsed;
+  if (o.folder.empty()) {
+    parsed.error = "no case folder given";
+  } else if (o.from == 0 || o.to == 0) {
+    parsed.error = "give the issue years with --from YEAR --to YEAR";
+  } else if (o.from > o.to) {
+    parsed.error = "--from " + std::to_string(o.from) + " is after --to " + std::to_string(o.to);
   }
-  if (o.help || o.version) return parsed;
-  if (o.folder.empty()) return refuse("no case folder given");
-  if (o.from == 0 || o.to == 0) return refuse("give the issue years with --from YEAR --to YEAR");
-  if (o.from > o.to) return refuse("--from " + std::to_string(o.from) + " is after --to " + std::to_string(o.to));
   return parsed;
 }
 

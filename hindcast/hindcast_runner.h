@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "driver/run_result.h"
-#include "driver/task_pool.h"
 #include "hindcast/cut_case.h"
 #include "hindcast/hindcast_case.h"
 #include "hindcast/scores.h"
+#include "tools/task_pool.h"
 
 namespace darcalim::hindcast {
 

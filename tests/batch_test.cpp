@@ -15,12 +15,12 @@
 
 #include <nlohmann/json.hpp>
 
-#include "driver/csv_text.h"
 #include "driver/run_result.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shell_command.h"
 #include "tests/support/shipped_cases.h"
+#include "tools/csv_text.h"
 
 namespace darcalim {
 namespace {

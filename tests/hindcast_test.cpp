@@ -17,10 +17,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "driver/csv_text.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shell_command.h"
+#include "tools/csv_text.h"
 
 namespace darcalim {
 namespace {

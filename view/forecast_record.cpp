@@ -4,6 +4,7 @@
 #include <fstream>
 #include <vector>
 
+#include "tools/blank_trim.h"
 #include "view/view_error.h"
 
 namespace darcalim::view {
@@ -17,12 +18,6 @@ constexpr std::size_t kValuesColumn = 24;
 constexpr std::size_t kValueWidth = 9;
 constexpr const char* kLowerLabel = "LIM. INFERIOR";
 constexpr const char* kUpperLabel = "LIM. SUPERIOR";
-
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \r") - first + 1);
-}
 
 std::string field(const std::string& line, std::size_t column, std::size_t width) {
   if (column >= line.size()) return "";

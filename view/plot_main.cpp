@@ -11,11 +11,11 @@
 #include <string>
 #include <vector>
 
-#include "view/command_line.h"
 #include "view/forecast_picture.h"
 #include "view/run_folder.h"
 #include "view/scores_file.h"
 #include "view/scores_picture.h"
+#include "view/view_arguments.h"
 #include "view/view_error.h"
 
 namespace {
@@ -35,46 +35,25 @@ const char* const kHelp =
     "Exit status: 0 after writing the picture, 1 when the input is refused or\n"
     "the picture cannot be written, 2 on a usage error.\n";
 
-struct Arguments {
-  std::string input;
-  std::string output;
-  bool scores = false;
+constexpr darcalim::CommandOption kOptions[] = {
+    {"-o", "", darcalim::OptionValue::kAny},
+    {"--scores", "", darcalim::OptionValue::kAny},
+    {"--help", "-h", darcalim::OptionValue::kNone},
 };
-
-bool parse(const std::vector<std::string>& args, Arguments& a) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size()) {
-      a.output = args[++i];
-    } else if (args[i] == "--scores" && i + 1 < args.size() && a.input.empty()) {
-      a.scores = true;
-      a.input = args[++i];
-    } else if (!args[i].empty() && args[i][0] != '-' && a.input.empty()) {
-      a.input = args[i];
-    } else {
-      std::cerr << "darcalim-plot: unexpected argument \"" << args[i] << "\"\n";
-      return false;
-    }
-  }
-  if (a.input.empty() || a.output.empty()) {
-    std::cerr << "darcalim-plot: " << (a.input.empty() ? "no run folder or scores file" : "no output file (-o)")
-              << "\n";
-    return false;
-  }
-  return true;
-}
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  Arguments a;
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (darcalim::view::wants_help(args)) {
+  darcalim::view::ViewArguments a;
+  const std::string refusal = darcalim::view::read_view_arguments(std::vector<std::string>(argv + 1, argv + argc),
+                                                                  kOptions, "run folder or scores file", a);
+  if (!refusal.empty()) {
+    std::cerr << "darcalim-plot: " << refusal << "\n" << kUsage;
+    return kUsageError;
+  }
+  if (a.help) {
     std::cout << kUsage << kHelp;
     return 0;
-  }
-  if (!parse(args, a)) {
-    std::cerr << kUsage;
-    return kUsageError;
   }
   try {
     using namespace darcalim::view;

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "tools/blank_trim.h"
 #include "view/view_error.h"
 
 namespace darcalim::view {
@@ -15,12 +16,6 @@ constexpr const char* kBestLabel = " MELHOR MODELO, ";
 constexpr const char* kBestAfterLabel = " MELHOR MODELO APOS ANALISE, ";
 constexpr std::size_t kErrorWidth = 8;  // F7.3 and a comma
 constexpr std::size_t kNameWidth = 15;  // A14 and a comma
-
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \r") - first + 1);
-}
 
 bool starts_with(const std::string& text, const char* prefix) {
   return text.rfind(prefix, 0) == 0;

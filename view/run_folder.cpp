@@ -11,6 +11,7 @@
 #include "driver/history_file.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
+#include "tools/blank_trim.h"
 #include "view/view_error.h"
 
 namespace darcalim::view {
@@ -24,12 +25,6 @@ constexpr int kCombinedOption = 5;
 constexpr std::size_t kModelColumn = 29;
 constexpr std::size_t kModelStride = 21;
 constexpr std::size_t kModelWidth = 14;
-
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \r") - first + 1);
-}
 
 std::vector<std::string> lines_of(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);

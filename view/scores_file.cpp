@@ -6,7 +6,7 @@
 #include <cmath>
 #include <fstream>
 
-#include "driver/csv_text.h"
+#include "tools/csv_text.h"
 #include "view/view_error.h"
 
 namespace darcalim::view {

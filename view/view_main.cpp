@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "view/command_line.h"
 #include "view/run_folder.h"
 #include "view/run_page.h"
+#include "view/view_arguments.h"
 #include "view/view_error.h"
 
 namespace {
@@ -32,46 +32,33 @@ const char* const kHelp =
     "Exit status: 0 after writing the page, 1 when the folder holds no finished\n"
     "run or the page cannot be written, 2 on a usage error.\n";
 
-bool parse(const std::vector<std::string>& args, std::string& folder, std::string& output) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "-o" && i + 1 < args.size()) {
-      output = args[++i];
-    } else if (!args[i].empty() && args[i][0] != '-' && folder.empty()) {
-      folder = args[i];
-    } else {
-      std::cerr << "darcalim-view: unexpected argument \"" << args[i] << "\"\n";
-      return false;
-    }
-  }
-  if (folder.empty() || output.empty()) {
-    std::cerr << "darcalim-view: " << (folder.empty() ? "no run folder" : "no output file (-o)") << "\n";
-    return false;
-  }
-  return true;
-}
+constexpr darcalim::CommandOption kOptions[] = {
+    {"-o", "", darcalim::OptionValue::kAny},
+    {"--help", "-h", darcalim::OptionValue::kNone},
+};
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  std::string folder;
-  std::string output;
-  const std::vector<std::string> args(argv + 1, argv + argc);
-  if (darcalim::view::wants_help(args)) {
+  darcalim::view::ViewArguments a;
+  const std::string refusal =
+      darcalim::view::read_view_arguments(std::vector<std::string>(argv + 1, argv + argc), kOptions, "run folder", a);
+  if (!refusal.empty()) {
+    std::cerr << "darcalim-view: " << refusal << "\n" << kUsage;
+    return kUsageError;
+  }
+  if (a.help) {
     std::cout << kUsage << kHelp;
     return 0;
   }
-  if (!parse(args, folder, output)) {
-    std::cerr << kUsage;
-    return kUsageError;
-  }
   try {
     using namespace darcalim::view;
-    const std::string html = run_page_html(read_run_folder(folder), output);
-    std::ofstream out(output, std::ios::binary | std::ios::trunc);
+    const std::string html = run_page_html(read_run_folder(a.input), a.output);
+    std::ofstream out(a.output, std::ios::binary | std::ios::trunc);
     out << html;
     out.close();
     if (!out) {
-      std::cerr << "darcalim-view: " << output << ": cannot be written\n";
+      std::cerr << "darcalim-view: " << a.output << ": cannot be written\n";
       return kRefused;
     }
   } catch (const darcalim::view::ViewInputError& e) {

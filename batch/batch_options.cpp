@@ -1,9 +1,12 @@
-#include "driver/batch_options.h"
+#include "batch/batch_options.h"
 
 #include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <istream>
+
+#include "tools/blank_trim.h"
+#include "tools/command_line.h"
 
 namespace darcalim::batch {
 
@@ -17,10 +20,40 @@ std::optional<int> positive_integer(std::string_view text) {
   return value;
 }
 
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(" \t\r");
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
+constexpr CommandOption kOptions[] = {
+    {"--jobs", "-j", OptionValue::kAny},        // folders run at a time
+    {"--shard", "", OptionValue::kAny},         // K/N
+    {"--summary", "", OptionValue::kNonEmpty},  // the summary file
+    {"--list", "", OptionValue::kNonEmpty},     // the file that lists the folders
+    {"--console", "", OptionValue::kNonEmpty},  // the folder of the console files
+    {"--help", "-h", OptionValue::kNone},       // the help text
+    {"--version", "", OptionValue::kNone},      // the version
+};
+
+// Takes one argument of the command line into `o`; the reason it is refused, or "".
+std::string take_argument(Options& o, const CommandArgument& a) {
+  if (a.is_operand()) {
+    o.folders.emplace_back(a.value);
+  } else if (a.is("--help")) {
+    o.help = true;
+  } else if (a.is("--version")) {
+    o.version = true;
+  } else if (a.is("--jobs")) {
+    const auto jobs = positive_integer(a.value);
+    if (!jobs) return "invalid number of jobs '" + a.value + "' (a whole number from 1 up)";
+    o.jobs = *jobs;
+  } else if (a.is("--shard")) {
+    o.shard = parse_shard(a.value);
+    if (!o.shard) return "invalid shard '" + a.value + "' (K/N with 1 <= K <= N)";
+  } else if (a.is("--summary")) {
+    o.summary = a.value;
+    if (!summary_format(o.summary)) return "summary file '" + a.value + "' must end in .csv or .json";
+  } else if (a.is("--list")) {
+    o.list = a.value;
+  } else {
+    o.console_folder = a.value;
+  }
+  return "";
 }
 
 }  // namespace
@@ -37,71 +70,13 @@ std::optional<Shard> parse_shard(std::string_view text) {
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   Options& o = parsed.options;
-  auto refuse = [&parsed](std::string error) {
-    parsed.error = std::move(error);
-    return parsed;
-  };
-  bool options_ended = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& arg = arguments[i];
-    if (options_ended || arg.empty() || arg[0] != '-' || arg == "-") {
-      o.folders.emplace_back(arg);
-      continue;
-    }
-    if (arg == "--") {
-      options_ended = true;
-      continue;
-    }
-    if (arg == "--help" || arg == "-h") {
-      o.help = true;
-      continue;
-    }
-    if (arg == "--version") {
-      o.version = true;
-      continue;
-    }
-    // An option with a value: --name=VALUE, --name VALUE, -j N or -jN.
-    std::string name = arg;
-    std::optional<std::string> value;
-    if (arg.rfind("--", 0) == 0) {
-      const auto equals = arg.find('=');
-      if (equals != std::string::npos) {
-        name = arg.substr(0, equals);
-        value = arg.substr(equals + 1);
-      }
-    } else if (arg.size() > 2) {
-      name = arg.substr(0, 2);
-      value = arg.substr(2);
-    }
-    if (name != "--jobs" && name != "-j" && name != "--shard" && name != "--summary" && name != "--list" &&
-        name != "--console") {
-      return refuse("unrecognized option '" + arg + "'");
-    }
-    if (!value) {
-      if (i + 1 == arguments.size()) return refuse("option '" + name + "' requires an argument");
-      value = arguments[++i];
-    }
-    if (name == "--jobs" || name == "-j") {
-      const auto jobs = positive_integer(*value);
-      if (!jobs) return refuse("invalid number of jobs '" + *value + "' (a whole number from 1 up)");
-      o.jobs = *jobs;
-    } else if (name == "--shard") {
-      o.shard = parse_shard(*value);
-      if (!o.shard) return refuse("invalid shard '" + *value + "' (K/N with 1 <= K <= N)");
-    } else if (value->empty()) {
-      return refuse("option '" + name + "' requires a non-empty argument");
-    } else if (name == "--summary") {
-      o.summary = *value;
-      if (!summary_format(o.summary)) return refuse("summary file '" + *value + "' must end in .csv or .json");
-    } else if (name == "--list") {
-      o.list = *value;
-    } else {
-      o.console_folder = *value;
-    }
+  parsed.error = scan_command_line(arguments, kOptions, [&o](const CommandArgument& a) { return take_argument(o, a); });
+  if (!parsed.ok() || o.help || o.version) return parsed;
+  if (!o.list.empty() && !o.folders.empty()) {
+    parsed.error = "give the case folders either as arguments or with --list, not both";
+  } else if (o.list.empty() && o.folders.empty()) {
+    parsed.error = "no case folder given";
   }
-  if (o.help || o.version) return parsed;
-  if (!o.list.empty() && !o.folders.empty()) return refuse("give the case folders either as arguments or with --list, not both");
-  if (o.list.empty() && o.folders.empty()) return refuse("no case folder given");
   return parsed;
 }
 

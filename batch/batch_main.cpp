@@ -8,9 +8,9 @@
 #include <set>
 #include <thread>
 
-#include "driver/batch_options.h"
-#include "driver/batch_runner.h"
-#include "driver/batch_summary.h"
+#include "batch/batch_options.h"
+#include "batch/batch_runner.h"
+#include "batch/batch_summary.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "driver/batch_runner.h"
+#include "batch/batch_runner.h"
 
 #include <algorithm>
 #include <chrono>

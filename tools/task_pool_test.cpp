@@ -1,4 +1,4 @@
-#include "driver/task_pool.h"
+#include "tools/task_pool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "driver/batch_summary.h"
+#include "batch/batch_summary.h"
 
 #include <chrono>
 
 #include <nlohmann/json.hpp>
 
 #include "common/layout.h"
-#include "driver/csv_text.h"
+#include "tools/csv_text.h"
 
 namespace darcalim::batch {
 

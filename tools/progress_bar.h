@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "driver/task_pool.h"
+#include "tools/task_pool.h"
 
 namespace darcalim {
 

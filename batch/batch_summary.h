@@ -17,8 +17,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/batch_options.h"
-#include "driver/batch_runner.h"
+#include "batch/batch_options.h"
+#include "batch/batch_runner.h"
 
 namespace darcalim::batch {
 

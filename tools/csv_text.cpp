@@ -1,4 +1,4 @@
-#include "driver/csv_text.h"
+#include "tools/csv_text.h"
 
 namespace darcalim {
 

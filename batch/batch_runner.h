@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "driver/progress_bar.h"
 #include "driver/run_result.h"
+#include "tools/progress_bar.h"
 
 namespace darcalim::batch {
 
@@ -34,12 +34,12 @@ class Progress {
 };
 
 // Runs each folder as its own run on `jobs` threads (at most one per folder;
-// the pool of driver/task_pool.h) and returns the outcomes in the order of `folders`. A folder that does not
+// the pool of tools/task_pool.h) and returns the outcomes in the order of `folders`. A folder that does not
 // exist is reported as stopped without a run.
 std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
                                      Progress* progress = nullptr);
 
-// The progress bar of the pool of tasks (driver/progress_bar.h), told of
+// The progress bar of the pool of tasks (tools/progress_bar.h), told of
 // folders.
 class ProgressBar : public Progress {
  public:

@@ -1,4 +1,4 @@
-#include "driver/progress_bar.h"
+#include "tools/progress_bar.h"
 
 #include <cstdio>
 

@@ -1,12 +1,12 @@
-#include "driver/batch_options.h"
+#include "batch/batch_options.h"
 
 #include <gtest/gtest.h>
 
 #include <numeric>
 #include <sstream>
 
-#include "driver/batch_runner.h"
-#include "driver/batch_summary.h"
+#include "batch/batch_runner.h"
+#include "batch/batch_summary.h"
 
 namespace darcalim::batch {
 namespace {
