@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "driver/run_driver.h"
 
 namespace darcalim {
