@@ -36,8 +36,8 @@ int Layout::data_steps_per_pass() const {
 
 // The one walk of the steps that writing and reading share. A visitor
 // answers more() (go on at all), end_of_pass() (the steps ran out: go on from
-// the reversion point?), literal(), skip(), new_line() and field(); the last
-// two and end_of_pass() stop the walk by answering false.
+// the reversion point?), literal(), skip(), new_line() and field(); all but
+// skip() stop the walk by answering false.
 template <typename Visitor>
 void Layout::walk(Visitor& visitor) const {
   std::size_t pos = 0;
@@ -50,7 +50,7 @@ void Layout::walk(Visitor& visitor) const {
     const Step& step = steps_[pos++];
     switch (step.kind) {
       case Kind::kLiteral:
-        visitor.literal(step);
+        if (!visitor.literal(step)) return;
         break;
       case Kind::kSkip:
         visitor.skip(step);
@@ -97,7 +97,10 @@ struct Writer {
     end_line();
     return next < values.size();
   }
-  void literal(const Step& step) { put(step.text); }
+  bool literal(const Step& step) {
+    put(step.text);
+    return true;
+  }
   void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
   bool new_line() {
     end_line();
@@ -148,7 +151,10 @@ struct Reader {
 
   bool more() const { return outcome.values_read < count; }
   bool end_of_pass() { return next_record(); }
-  void literal(const Step& step) { column += step.text.size(); }
+  bool literal(const Step& step) {
+    column += step.text.size();
+    return true;
+  }
   void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
   bool new_line() { return next_record(); }
   bool field(const Step& step) {
@@ -178,6 +184,52 @@ struct Reader {
   }
 };
 
+// Reading the columns of the fields: one pass, every field as text, every
+// literal checked where the line reaches it.
+struct FieldReader {
+  LineSource& source;
+  std::vector<std::string>& out;
+  ReadOutcome outcome;
+  std::optional<std::string> record;
+  std::size_t column = 0;
+
+  bool next_record() {
+    record = source.next_line();
+    outcome.line_number = source.line_number();
+    column = 0;
+    if (record.has_value()) return true;
+    outcome.status = ReadOutcome::Status::kEndOfFile;
+    return false;
+  }
+  std::string columns(std::size_t width) const {
+    std::string text = column < record->size() ? record->substr(column, width) : std::string();
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+  }
+
+  bool more() const { return true; }
+  bool end_of_pass() { return false; }
+  bool literal(const Step& step) {
+    const std::string found = columns(step.text.size());
+    const bool reached = column < record->size();
+    column += step.text.size();
+    if (!reached || found == step.text) return true;
+    outcome.status = ReadOutcome::Status::kBadField;
+    outcome.field_text = found;
+    return false;
+  }
+  void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
+  bool new_line() { return next_record(); }
+  bool field(const Step& step) {
+    const std::size_t width = step.width > 0 ? static_cast<std::size_t>(step.width)
+                                             : (record->size() > column ? record->size() - column : 0);
+    out.push_back(columns(width));
+    column += width;
+    ++outcome.values_read;
+    return true;
+  }
+};
+
 }  // namespace
 
 std::string Layout::write(const FieldValues& values) const {
@@ -199,6 +251,13 @@ ReadOutcome Layout::read(LineSource& source, int count, FieldValues& out) const 
 
 ReadOutcome Layout::read_record(LineSource& source, FieldValues& out) const {
   return read(source, data_steps_per_pass(), out);
+}
+
+ReadOutcome Layout::read_fields(LineSource& source, std::vector<std::string>& out) const {
+  FieldReader reader{source, out, {}, {}, 0};
+  if (!reader.next_record()) return reader.outcome;
+  walk(reader);
+  return reader.outcome;
 }
 
 }  // namespace darcalim

@@ -1,21 +1,15 @@
 #include "driver/run_result.h"
 
-#include <charconv>
 #include <memory>
 
-#include "common/layout.h"
+#include "common/input_file.h"
+#include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
 #include "forecast/final_forecast.h"
 
 namespace darcalim {
 
 namespace {
-
-std::string without_blanks(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return "";
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
 
 // The lead results of the run: those of the combined step in a combined run,
 // otherwise those of the pass.
@@ -30,40 +24,40 @@ std::string kept_model(const Run& run, int k, int t) {
   return run.models.model(run.choice.MODESCOLHIDO(t)).long_name;
 }
 
-LeadForecast lead_forecast(const Run& run, int k) {
-  const LeadResults& l = final_leads(run);
+// The run's forecast record as the appended forecast file holds it, read
+// back through its layout.
+ForecastRecordFields written_record(const Run& run, const FirstWeek& first) {
+  TextLines lines(forecast_record_layout().write(
+      forecast_record_values(run.history.station_code, first.year, first.month, first.week, final_leads(run))));
+  ForecastRecordFields record;
+  read_forecast_record(lines, record);
+  return record;
+}
+
+LeadForecast lead_forecast(const Run& run, const ForecastRecordFields& record, int k) {
+  const auto i = static_cast<std::size_t>(k - 1);
   LeadForecast f;
   f.lead = k;
   f.target_week = lead_week(run.CASO.SEMPREV, k, run.CASO.NSEM);
-  // The forecast record's fields: PREV, LINF0 and LSUP through F9.1.
-  f.value_text = without_blanks(format_real(l.PREV(k), 9, 1));
-  f.lower_text = without_blanks(format_real(l.LINF0(k), 9, 1));
-  f.upper_text = without_blanks(format_real(l.LSUP(k), 9, 1));
-  f.value = written_number(f.value_text);
-  f.lower = written_number(f.lower_text);
-  f.upper = written_number(f.upper_text);
-  f.model = without_blanks(kept_model(run, k, f.target_week));
+  f.value_text = record.forecast[i].text;
+  f.lower_text = record.lower[i].text;
+  f.upper_text = record.upper[i].text;
+  f.value = record.forecast[i].value;
+  f.lower = record.lower[i].value;
+  f.upper = record.upper[i].value;
+  f.model = trimmed(kept_model(run, k, f.target_week));
   return f;
 }
 
 }  // namespace
 
-std::optional<double> written_number(const std::string& field) {
-  const std::string text = without_blanks(field);
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
-}
-
 RunResult run_result(const Run& run, const RunEnd& end) {
   RunResult r;
   r.exit_status = end.status;
   r.state = end.status == 0 ? RunResult::State::kNormalEnd : RunResult::State::kStopped;
-  r.message = without_blanks(end.reason);
+  r.message = trimmed(end.reason);
   r.station_code = run.history.station_code;
-  r.station_name = without_blanks(run.history.station_name);
+  r.station_name = trimmed(run.history.station_name);
   r.FAC = run.history.FAC;
   r.confidence_level = run.CASO.confidence_level;
   if (!r.normal_end()) {
@@ -75,7 +69,8 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   r.year = first.year;
   r.month = first.month;
   r.week = first.week;
-  for (int k = 1; k <= kLeads; ++k) r.leads.push_back(lead_forecast(run, k));
+  const ForecastRecordFields record = written_record(run, first);
+  for (int k = 1; k <= kLeads; ++k) r.leads.push_back(lead_forecast(run, record, k));
   return r;
 }
 

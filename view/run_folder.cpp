@@ -4,6 +4,8 @@
 #include <fstream>
 #include <sstream>
 
+#include "common/input_file.h"
+#include "common/output_layouts.h"
 #include "common/run_stop.h"
 #include "driver/case_input.h"
 #include "view/view_error.h"
@@ -14,10 +16,6 @@ namespace {
 
 constexpr const char* kStateFileName = "RUNSTATE.DAT";
 constexpr int kNormalEndCode = 0;
-// The model file's line: (I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X)).
-constexpr std::size_t kModelColumn = 29;
-constexpr std::size_t kModelStride = 21;
-constexpr std::size_t kModelWidth = 14;
 
 std::string without_blanks(const std::string& text) {
   const auto first = text.find_first_not_of(" \r");
@@ -92,16 +90,16 @@ std::vector<std::string> kept_models_of_model_file(const RunFolder& f) {
   if (lines.size() < 2) {
     throw ViewInputError(f.model_file_name + ": the model file is missing or holds no line of models");
   }
-  const std::string& last = lines.back();
+  TextLines last(lines.back());
+  std::array<std::string, kLeads> named;
+  read_model_line(last, named);
   std::vector<std::string> models;
   for (std::size_t k = 0; k < kLeads; ++k) {
-    const std::size_t column = kModelColumn + k * kModelStride;
-    const std::string name = column < last.size() ? without_blanks(last.substr(column, kModelWidth)) : "";
-    if (name.empty()) {
+    if (named[k].empty()) {
       throw ViewInputError(f.model_file_name + ", line " + std::to_string(lines.size()) + ": no model for lead " +
                            std::to_string(k + 1));
     }
-    models.push_back(name);
+    models.push_back(named[k]);
   }
   return models;
 }
