@@ -12,7 +12,7 @@
 #include <sstream>
 
 #include "common/model_catalogue.h"
-#include "common/run.h"
+#include "driver/run.h"
 #include "estimation/estimation_driver.h"
 #include "stats/annual_autocorrelation.h"
 #include "stats/periodic_autocorrelation.h"

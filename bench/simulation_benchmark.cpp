@@ -12,7 +12,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "driver/run_driver.h"
 #include "evaluation/simulation.h"
 #include "tests/support/scratch_folder.h"

@@ -5,6 +5,10 @@
 
 namespace darcalim {
 
+// The transformation option of a combined run: a first pass under option 2,
+// a second under option 3.
+inline constexpr int kCombinedOption = 5;
+
 struct CaseSettings {
   std::string case_file_name;         // the case data file, as named in CASO.DAT
   // File names as read (A12: blank-padded to 12 characters).
@@ -16,7 +20,7 @@ struct CaseSettings {
   std::string percentile_name;        // percentile file (variability option 1 or 2)
 
   char print_parameters = 'N';        // "Imprime parametros"
-  int TIPOTRANS = 0;                  // transformation option of the pass, 0..4
+  int TIPOTRANS = 0;                  // transformation option: as read 0..5, in a pass 0..4
   int start_month = 1;                // month of start of the hydrological year
   int confidence_level = 0;           // per cent
   int SEMPREV = 0;                    // forecast week

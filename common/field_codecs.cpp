@@ -160,4 +160,21 @@ std::string free_form(const FieldValues& values) {
   return line + "\n";
 }
 
+std::string trimmed(std::string_view field) {
+  const auto first = field.find_first_not_of(' ');
+  if (first == std::string_view::npos) return "";
+  const auto last = field.find_last_not_of(' ');
+  return std::string(field.substr(first, last - first + 1));
+}
+
+WrittenNumber read_written_number(std::string_view field) {
+  WrittenNumber n;
+  n.text = trimmed(field);
+  double value = 0.0;
+  const char* end = n.text.data() + n.text.size();
+  const auto [ptr, ec] = std::from_chars(n.text.data(), end, value);
+  if (!n.text.empty() && ec == std::errc() && ptr == end) n.value = value;
+  return n;
+}
+
 }  // namespace darcalim

@@ -13,6 +13,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <variant>
@@ -36,5 +37,23 @@ std::string free_form(const FieldValues& values);
 
 bool parse_integer_field(std::string_view field, std::int64_t& value);
 bool parse_real_field(std::string_view field, int decimals, double& value);
+
+// The text of a field without the blanks around it ("" for a blank field).
+std::string trimmed(std::string_view field);
+
+// A number as a record writes it through Fw.d, read back from its field: the
+// text without blanks, and its value unless the field shows asterisks (a
+// number too wide for it).
+struct WrittenNumber {
+  std::string text;
+  std::optional<double> value;
+
+  // Whether the field holds a number or asterisks (false for a blank field
+  // or any other text).
+  bool readable() const { return value.has_value() || is_asterisks(); }
+  bool is_asterisks() const { return !text.empty() && text.find_first_not_of('*') == std::string::npos; }
+};
+
+WrittenNumber read_written_number(std::string_view field);
 
 }  // namespace darcalim

@@ -17,12 +17,19 @@
 #include <optional>
 #include <sstream>
 #include <string>
+#include <string_view>
 
 #include "common/layout.h"
 
 namespace darcalim {
 
 inline constexpr std::size_t kMaxLineLength = 64 * 1024;
+
+// The file `name` of `folder`, the name as read from a fixed-width field:
+// blanks around it are ignored.
+inline std::filesystem::path file_in(const std::filesystem::path& folder, std::string_view name) {
+  return folder / trimmed(name);
+}
 
 // The lines of a text file. is_open() is false when the file cannot be read
 // (absent, unreadable, or not a regular file).

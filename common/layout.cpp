@@ -36,8 +36,8 @@ int Layout::data_steps_per_pass() const {
 
 // The one walk of the steps that writing and reading share. A visitor
 // answers more() (go on at all), end_of_pass() (the steps ran out: go on from
-// the reversion point?), literal(), skip(), new_line() and field(); the last
-// two and end_of_pass() stop the walk by answering false.
+// the reversion point?), literal(), skip(), new_line() and field(); all but
+// skip() stop the walk by answering false.
 template <typename Visitor>
 void Layout::walk(Visitor& visitor) const {
   std::size_t pos = 0;
@@ -50,7 +50,7 @@ void Layout::walk(Visitor& visitor) const {
     const Step& step = steps_[pos++];
     switch (step.kind) {
       case Kind::kLiteral:
-        visitor.literal(step);
+        if (!visitor.literal(step)) return;
         break;
       case Kind::kSkip:
         visitor.skip(step);
@@ -97,7 +97,10 @@ struct Writer {
     end_line();
     return next < values.size();
   }
-  void literal(const Step& step) { put(step.text); }
+  bool literal(const Step& step) {
+    put(step.text);
+    return true;
+  }
   void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
   bool new_line() {
     end_line();
@@ -126,16 +129,15 @@ struct Writer {
   }
 };
 
-// Reading: fields are taken from the columns of the current record; the walk
-// ends when `count` values are read, at the end of the file or at a field
-// that is not a number.
-struct Reader {
+// The record being read and the column reached in it: what both readers
+// share.
+struct RecordCursor {
   LineSource& source;
-  const int count;
-  FieldValues& out;
   ReadOutcome outcome;
   std::optional<std::string> record;
   std::size_t column = 0;
+
+  explicit RecordCursor(LineSource& s) : source(s) {}
 
   bool next_record() {
     record = source.next_line();
@@ -145,18 +147,47 @@ struct Reader {
     outcome.status = ReadOutcome::Status::kEndOfFile;
     return false;
   }
+  // The columns of the next `width` characters, padded with blanks.
+  std::string columns(std::size_t width) const {
+    std::string text = column < record->size() ? record->substr(column, width) : std::string();
+    if (text.size() < width) text.append(width - text.size(), ' ');
+    return text;
+  }
+  // The columns of a field, moving past them (A without a width takes the
+  // rest of the line).
+  std::string take_field(const Step& step) {
+    const std::size_t width = step.width > 0 ? static_cast<std::size_t>(step.width)
+                                             : (record->size() > column ? record->size() - column : 0);
+    std::string text = columns(width);
+    column += width;
+    return text;
+  }
+  bool bad(const std::string& text) {
+    outcome.status = ReadOutcome::Status::kBadField;
+    outcome.field_text = text;
+    return false;
+  }
+  void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
+  bool new_line() { return next_record(); }
+};
+
+// Reading: fields are taken from the columns of the current record; the walk
+// ends when `count` values are read, at the end of the file or at a field
+// that is not a number.
+struct Reader : RecordCursor {
+  const int count;
+  FieldValues& out;
+
+  Reader(LineSource& s, int n, FieldValues& values) : RecordCursor(s), count(n), out(values) {}
 
   bool more() const { return outcome.values_read < count; }
   bool end_of_pass() { return next_record(); }
-  void literal(const Step& step) { column += step.text.size(); }
-  void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
-  bool new_line() { return next_record(); }
+  bool literal(const Step& step) {
+    column += step.text.size();
+    return true;
+  }
   bool field(const Step& step) {
-    const std::size_t width = step.width > 0 ? static_cast<std::size_t>(step.width)
-                                             : (record->size() > column ? record->size() - column : 0);
-    std::string text = column < record->size() ? record->substr(column, width) : std::string();
-    if (text.size() < width) text.append(width - text.size(), ' ');
-    column += width;
+    const std::string text = take_field(step);
     if (step.kind == Kind::kText) {
       out.emplace_back(text);
     } else if (step.kind == Kind::kInteger) {
@@ -171,10 +202,27 @@ struct Reader {
     ++outcome.values_read;
     return true;
   }
-  bool bad(const std::string& text) {
-    outcome.status = ReadOutcome::Status::kBadField;
-    outcome.field_text = text;
-    return false;
+};
+
+// Reading the columns of the fields: one pass, every field as text, every
+// literal checked where the line reaches it.
+struct FieldReader : RecordCursor {
+  std::vector<std::string>& out;
+
+  FieldReader(LineSource& s, std::vector<std::string>& fields) : RecordCursor(s), out(fields) {}
+
+  bool more() const { return true; }
+  bool end_of_pass() { return false; }
+  bool literal(const Step& step) {
+    const bool reached = column < record->size();
+    const std::string found = columns(step.text.size());
+    column += step.text.size();
+    return !reached || found == step.text || bad(found);
+  }
+  bool field(const Step& step) {
+    out.push_back(take_field(step));
+    ++outcome.values_read;
+    return true;
   }
 };
 
@@ -190,7 +238,7 @@ std::string Layout::write(const FieldValues& values) const {
 }
 
 ReadOutcome Layout::read(LineSource& source, int count, FieldValues& out) const {
-  Reader reader{source, count, out, {}, {}, 0};
+  Reader reader(source, count, out);
   if (!reader.next_record()) return reader.outcome;
   if (count > 0 && data_steps_per_pass() == 0) throw std::logic_error("layout without fields read");
   walk(reader);
@@ -199,6 +247,13 @@ ReadOutcome Layout::read(LineSource& source, int count, FieldValues& out) const 
 
 ReadOutcome Layout::read_record(LineSource& source, FieldValues& out) const {
   return read(source, data_steps_per_pass(), out);
+}
+
+ReadOutcome Layout::read_fields(LineSource& source, std::vector<std::string>& out) const {
+  FieldReader reader(source, out);
+  if (!reader.next_record()) return reader.outcome;
+  walk(reader);
+  return reader.outcome;
 }
 
 }  // namespace darcalim

@@ -23,7 +23,8 @@
 //    none); when values run out, the line ends at the first field without a
 //    value, after the literal text that stands before it.
 //
-// Reading takes each field from its columns: blanks are ignored, an all-blank
+// Reading takes each field from its columns (read_fields keeps the columns as
+// text and checks the literals): blanks are ignored, an all-blank
 // field is 0, Fw.d without a decimal point takes d implied decimals, a short
 // line reads as if padded with blanks, a literal skips its own width.
 //
@@ -81,6 +82,14 @@ class Layout {
 
   // Reads one record, taking as many values as its layout holds.
   ReadOutcome read_record(LineSource& source, FieldValues& out) const;
+
+  // Reads one pass of the layout as the columns of its fields, without
+  // converting them (a number written as asterisks reads as it stands), for
+  // reading back what a layout wrote. A line shorter than the layout reads
+  // as if padded with blanks; a literal must stand in its columns wherever
+  // the line reaches them, or the reading stops with kBadField and the
+  // columns found in field_text. Reading starts with a new record.
+  ReadOutcome read_fields(LineSource& source, std::vector<std::string>& out) const;
 
  private:
   using Step = layout_detail::Step;

@@ -234,5 +234,34 @@ TEST(LayoutRead, EndOfFileBeforeAnyValue) {
   EXPECT_EQ(Layout("(I3)").read_record(lines, got).status, ReadOutcome::Status::kEndOfFile);
 }
 
+TEST(LayoutReadFields, KeepsTheColumnsAndChecksTheLiterals) {
+  struct Case {
+    const char* what;
+    const char* text;
+    ReadOutcome::Status status;
+    std::vector<std::string> fields;
+    int line;  // where the reading stopped
+  };
+  const Layout layout("I3 'AB' F5.1 / 'CD' 2(A2 ',')");
+  const Case cases[] = {
+      {"as written, asterisks and all", " 12AB*****\nCDxy,zw,\n", ReadOutcome::Status::kOk,
+       {" 12", "*****", "xy", "zw"}, 2},
+      {"a short line reads as padded with blanks", " 12AB  1.5\nCDxy,\n", ReadOutcome::Status::kOk,
+       {" 12", "  1.5", "xy", "  "}, 2},
+      {"a literal out of place", " 12AB  1.5\nDCxy,zw,\n", ReadOutcome::Status::kBadField, {" 12", "  1.5"}, 2},
+      {"a literal cut short", " 12A\n", ReadOutcome::Status::kBadField, {" 12"}, 1},
+      {"the lines end within the record", " 12AB  1.5\n", ReadOutcome::Status::kEndOfFile, {" 12", "  1.5"}, 1},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    TextLines lines(c.text);
+    std::vector<std::string> got;
+    const ReadOutcome outcome = layout.read_fields(lines, got);
+    EXPECT_EQ(outcome.status, c.status);
+    EXPECT_EQ(got, c.fields);
+    EXPECT_EQ(outcome.line_number, c.line);
+  }
+}
+
 }  // namespace
 }  // namespace darcalim

@@ -15,7 +15,6 @@ namespace {
 // The last "." of the report name must stand within its first 9 characters,
 // so that the derived Box-Cox report name fits 12 characters.
 constexpr std::size_t kLastDotLimit = 9;
-constexpr int kCombinedOption = 5;
 
 const InputItem kCaseFileName{"NOME DO ARQUIVO DO CASO", "name of the case data file"};
 const InputItem kReportName{"NOME DO RELATORIO", "report file name"};
@@ -53,8 +52,7 @@ std::string outside(int value, const char* range) { return std::to_string(value)
 
 void skip_line(InputFile& file, const InputItem& item) { read_required_line(file, Layout("(A1)"), item); }
 
-void read_lines_1_to_14(Run& run, InputFile& file) {
-  CaseSettings& c = run.CASO;
+void read_lines_1_to_14(CaseSettings& c, InputFile& file) {
   c.report_name = read_text(file, "(A12)", kReportName);
   const auto dot = c.report_name.find_last_of('.');
   require(dot != std::string::npos && dot < kLastDotLimit, file, kReportName,
@@ -94,8 +92,7 @@ void read_lines_1_to_14(Run& run, InputFile& file) {
           "NUMERO DO POSTO FORA DE 1 A 600", outside(c.station_number, "1..600"));
 }
 
-void read_optional_lines(Run& run, InputFile& file) {
-  CaseSettings& c = run.CASO;
+void read_optional_lines(CaseSettings& c, InputFile& file) {
   const auto option = read_optional_line(file, Layout("(I1)"), kVariability);
   if (!option) return;
   c.variability_option = as_int((*option)[0]);
@@ -113,16 +110,17 @@ void read_optional_lines(Run& run, InputFile& file) {
 
 // ------------------------------------------------------- output names --
 
-bool same_file(const Run& run, const std::string& a, const std::string& b) {
+bool same_file(const std::filesystem::path& folder, const std::string& a, const std::string& b) {
   if (a == b) return true;
   std::error_code ec;
-  return std::filesystem::equivalent(run.file(a), run.file(b), ec) && !ec;
+  return std::filesystem::equivalent(file_in(folder, a), file_in(folder, b), ec) && !ec;
 }
 
 // Why `name` cannot be the name of a file that the run writes, or "" when it
 // can: it must be a plain file name of the working folder, not a folder and
 // not one of the run's input files.
-std::string output_name_fault(const Run& run, const std::string& name, const std::vector<std::string>& inputs) {
+std::string output_name_fault(const std::filesystem::path& folder, const std::string& name,
+                              const std::vector<std::string>& inputs) {
   if (name.empty()) return "is blank";
   for (const char c : name) {
     if (c == '/' || c == '\\') return "must be a plain file name in the working folder (no \"/\" or \"\\\")";
@@ -130,18 +128,18 @@ std::string output_name_fault(const Run& run, const std::string& name, const std
   }
   if (name == "." || name == "..") return "names a folder";
   std::error_code ec;
-  if (std::filesystem::is_directory(run.file(name), ec)) return "names an existing folder";
+  if (std::filesystem::is_directory(file_in(folder, name), ec)) return "names an existing folder";
   for (const std::string& input : inputs) {
-    if (!input.empty() && same_file(run, name, input)) return "is the name of an input file of the run";
+    if (!input.empty() && same_file(folder, name, input)) return "is the name of an input file of the run";
   }
   return "";
 }
 
-void check_output_name(const Run& run, const std::string& name, int line, const InputItem& item,
-                       const std::vector<std::string>& inputs) {
-  const std::string fault = output_name_fault(run, name, inputs);
+void check_output_name(const std::filesystem::path& folder, const CaseSettings& c, const std::string& name, int line,
+                       const InputItem& item, const std::vector<std::string>& inputs) {
+  const std::string fault = output_name_fault(folder, name, inputs);
   if (fault.empty()) return;
-  refuse_input(run.CASO.case_file_name, line, item, "NOME DE ARQUIVO DE SAIDA INVALIDO '" + printable(name) + "'",
+  refuse_input(c.case_file_name, line, item, "NOME DE ARQUIVO DE SAIDA INVALIDO '" + printable(name) + "'",
                "\"" + printable(name) + "\" " + fault);
 }
 
@@ -150,45 +148,39 @@ constexpr int kReportNameLine = 1;
 constexpr int kForecastFileNameLine = 6;
 constexpr int kRankingReportNameLine = 7;
 
-void check_output_names(const Run& run) {
-  const CaseSettings& c = run.CASO;
+void check_output_names(const std::filesystem::path& folder, const CaseSettings& c) {
   std::vector<std::string> inputs{kCaseIndexFileName, c.case_file_name, trimmed(c.history_name)};
   if (c.trend_source == 0) inputs.push_back(trimmed(c.vazpasts_name));
   if (c.variability_option != 0) inputs.push_back(trimmed(c.percentile_name));
   const std::string report = trimmed(c.report_name);
-  check_output_name(run, report, kReportNameLine, kReportName, inputs);
-  check_output_name(run, trimmed(boxcox_report_name(report)), kReportNameLine, kReportName, inputs);
-  check_output_name(run, trimmed(model_file_name(report)), kReportNameLine, kReportName, inputs);
-  check_output_name(run, trimmed(c.forecast_file_name), kForecastFileNameLine, kForecastFileName, inputs);
-  check_output_name(run, trimmed(c.ranking_report_name), kRankingReportNameLine, kRankingReportName, inputs);
+  check_output_name(folder, c, report, kReportNameLine, kReportName, inputs);
+  check_output_name(folder, c, trimmed(boxcox_report_name(report)), kReportNameLine, kReportName, inputs);
+  check_output_name(folder, c, trimmed(model_file_name(report)), kReportNameLine, kReportName, inputs);
+  check_output_name(folder, c, trimmed(c.forecast_file_name), kForecastFileNameLine, kForecastFileName, inputs);
+  check_output_name(folder, c, trimmed(c.ranking_report_name), kRankingReportNameLine, kRankingReportName, inputs);
 }
 
 }  // namespace
 
-InputFile open_case_data_file(Run& run) {
-  InputFile index(run.file(kCaseIndexFileName));
+CaseDataFile open_case_data_file(const std::filesystem::path& folder) {
+  InputFile index(file_in(folder, kCaseIndexFileName));
   if (!index.is_open()) refuse_missing_file(kCaseIndexFileName);
   const std::string name = trimmed(as_text(read_required_line(index, Layout("(A12)"), kCaseFileName)[0]));
   if (name.empty()) {
     refuse_input(kCaseIndexFileName, 1, kCaseFileName, "NOME DO ARQUIVO DO CASO EM BRANCO", "the name is blank");
   }
-  InputFile case_file(run.file(name));
-  if (!case_file.is_open()) refuse_missing_file(name);
-  run.CASO.case_file_name = name;
+  CaseDataFile case_file{name, InputFile(file_in(folder, name))};
+  if (!case_file.file.is_open()) refuse_missing_file(name);
   return case_file;
 }
 
-void read_case_settings(Run& run, InputFile& case_file) {
-  const std::string case_file_name = run.CASO.case_file_name;
-  run.CASO = CaseSettings{};
-  run.CASO.case_file_name = case_file_name.empty() ? case_file.name() : case_file_name;
-  read_lines_1_to_14(run, case_file);
-  read_optional_lines(run, case_file);
-  check_output_names(run);
-  if (run.CASO.TIPOTRANS == kCombinedOption) {
-    run.combined_marker = run.PASSO == 1;
-    run.CASO.TIPOTRANS = run.PASSO == 1 ? 2 : 3;
-  }
+CaseSettings read_case_settings(const std::filesystem::path& folder, CaseDataFile& case_file) {
+  CaseSettings c;
+  c.case_file_name = case_file.name;
+  read_lines_1_to_14(c, case_file.file);
+  read_optional_lines(c, case_file.file);
+  check_output_names(folder, c);
+  return c;
 }
 
 }  // namespace darcalim

@@ -17,19 +17,27 @@
 // refused, naming its line. Input names may be relative paths.
 #pragma once
 
+#include <filesystem>
+#include <string>
+
+#include "common/case_settings.h"
 #include "common/input_file.h"
-#include "common/run.h"
 
 namespace darcalim {
 
 inline const char* const kCaseIndexFileName = "CASO.DAT";
 
-// Reads CASO.DAT and opens the case data file it names (whose name goes to
-// run.CASO.case_file_name).
-InputFile open_case_data_file(Run& run);
+// The case data file, open for reading, and its name as CASO.DAT gives it.
+struct CaseDataFile {
+  std::string name;
+  InputFile file;
+};
 
-// Reads lines 1 to 17 into run.CASO, turns option 5 into the option of the
-// pass (setting or clearing the combined-run marker) and computes ZCONF.
-void read_case_settings(Run& run, InputFile& case_file);
+// Reads CASO.DAT of `folder` and opens the case data file it names.
+CaseDataFile open_case_data_file(const std::filesystem::path& folder);
+
+// Reads lines 1 to 17 of the case data file of `folder` and computes ZCONF.
+// The transformation option is the one read (5 for a combined run).
+CaseSettings read_case_settings(const std::filesystem::path& folder, CaseDataFile& case_file);
 
 }  // namespace darcalim

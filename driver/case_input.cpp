@@ -7,12 +7,53 @@
 #include "common/output_file.h"
 #include "driver/case_file.h"
 #include "driver/history_file.h"
+#include "driver/input_errors.h"
 #include "driver/recent_flows.h"
 #include "stats/transformation_step.h"
 
 namespace darcalim {
 
 namespace {
+
+const InputItem kForecastYear{"ANO DA PREVISAO", "forecast year"};
+const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation year"};
+
+// Lines of the case data file that hold the forecast year and the last
+// estimation year (the latter only with recent flows from VAZPASTS; with the
+// trend from the history it follows from the forecast year).
+constexpr int kForecastYearLine = 10;
+constexpr int kEstimationYearLine = 13;
+// Each half of the estimation years needs at least one year.
+constexpr int kMinimumEstimationYears = 2;
+
+void warn_late_estimation_year(CaseSettings& c, int last_year, std::ostream& console) {
+  if (c.ANOFEST <= last_year) return;
+  static const Layout kWarning("(A,A,I6,A,A,I6,A,I6)");
+  write_record(console, kWarning,
+               {std::string(" ATENCAO : ANO FINAL PARA ESTIMACAO"), std::string(" DOS PARAMETROS "),
+                std::int64_t{c.ANOFEST}, std::string("  MAIOR DO QUE O ANO"), std::string(" FINAL DO HISTORICO "),
+                std::int64_t{last_year}, std::string("   -  SERA ADOTADO O VALOR DE "), std::int64_t{last_year}});
+  c.ANOFEST = last_year;
+}
+
+// The option of the pass: a combined run's option 5 is 2 in the first pass,
+// which sets the combined-run marker, and 3 in the second, which clears it.
+void take_pass_option(Run& run) {
+  if (run.CASO.TIPOTRANS != kCombinedOption) return;
+  run.combined_marker = run.PASSO == 1;
+  run.CASO.TIPOTRANS = run.PASSO == 1 ? 2 : 3;
+}
+
+// The history of the case, checked against the case between its header and
+// its flows.
+FlowHistory read_case_history(CaseSettings& c, const std::filesystem::path& folder, std::ostream& console,
+                              std::ostream& diagnostics) {
+  const std::string name = trimmed(c.history_name);
+  InputFile file = open_history_file(folder, name);
+  FlowHistory header = read_history_header(file, name);
+  reconcile_case_with_history(c, header, name, console);
+  return read_history_flows(file, name, std::move(header), c.NSEM, console, diagnostics);
+}
 
 void write_console_banner(Run& run) {
   static const Layout kBanner(
@@ -99,23 +140,61 @@ void open_evaluation_files(Run& run) {
 
 }  // namespace
 
+void reconcile_case_with_history(CaseSettings& c, const FlowHistory& h, const std::string& history_name,
+                                 std::ostream& console) {
+  const int forecast_row = h.row_of(c.ANOPREV);
+  if (forecast_row < 1 || forecast_row > kMaxYears) {
+    refuse_input(c.case_file_name, kForecastYearLine, kForecastYear,
+                 "ANO DA PREVISAO " + std::to_string(c.ANOPREV) + " FORA DOS 100 ANOS DO HISTORICO",
+                 std::to_string(c.ANOPREV) + " is outside the " + years_text(h.first_year, h.first_year + kMaxYears - 1) +
+                     " that the history " + printable(history_name) + " can hold");
+  }
+  if (c.ANOFEST - h.first_year + 1 < kMinimumEstimationYears) {
+    const bool read_from_case = c.trend_source == 0;
+    refuse_input(c.case_file_name, read_from_case ? kEstimationYearLine : kForecastYearLine,
+                 read_from_case ? kEstimationYear : kForecastYear,
+                 "ANO FINAL PARA ESTIMACAO " + std::to_string(c.ANOFEST) + " ANTERIOR AO HISTORICO",
+                 "the last estimation year " + std::to_string(c.ANOFEST) + " leaves fewer than 2 years of the history " +
+                     printable(history_name) + ", which begins in " + std::to_string(h.first_year));
+  }
+  warn_late_estimation_year(c, h.last_year, console);
+}
+
 void PARAM(Run& run) {
-  InputFile case_file = open_case_data_file(run);
+  CaseDataFile case_file = open_case_data_file(run.folder);
   if (run.PASSO == 1) write_console_banner(run);
-  read_case_settings(run, case_file);
-  if (run.CASO.trend_source == 0) read_recent_flow_file(run);
+  run.CASO = read_case_settings(run.folder, case_file);
+  take_pass_option(run);
+  if (run.CASO.trend_source == 0) {
+    const RecentFlows recent =
+        read_recent_flow_file(run.folder, run.CASO.vazpasts_name, run.CASO.station_number, run.console);
+    run.QPASS = recent.QPASS;
+    run.QPASS_line = recent.line;
+  }
   open_appended_files(run);
   if (run.PASSO == 1) write_option_summary(run);
-  read_history(run);
-  if (run.CASO.trend_source != 0) recent_flows_from_history(run);
-  write_recent_flows_into_history(run);
-  find_incomplete_last_year(run);
+  run.history = read_case_history(run.CASO, run.folder, run.console, run.diagnostics);
+  if (run.CASO.trend_source != 0) run.QPASS = recent_flows_from_history(run.history, run.CASO, run.console);
+  write_recent_flows_into_history(run.CASO, run.QPASS, run.history);
+  find_incomplete_last_year(run.history, run.CASO.NSEM);
   if (run.CASO.TIPOTRANS > 0) check_zero_flows(run);
   write_report_banner(run);
   check_negative_flows(run);
   scale_history(run);
   transform_history(run);
   open_evaluation_files(run);
+}
+
+CaseInput read_case_input(const std::filesystem::path& folder, std::ostream& console, std::ostream& diagnostics) {
+  CaseInput in;
+  CaseDataFile case_file = open_case_data_file(folder);
+  in.settings = read_case_settings(folder, case_file);
+  CaseSettings& c = in.settings;
+  if (c.trend_source == 0) in.recent = read_recent_flow_file(folder, c.vazpasts_name, c.station_number, console);
+  in.history = read_case_history(c, folder, console, diagnostics);
+  if (c.trend_source != 0) in.recent.QPASS = recent_flows_from_history(in.history, c, console);
+  write_recent_flows_into_history(c, in.recent.QPASS, in.history);
+  return in;
 }
 
 }  // namespace darcalim

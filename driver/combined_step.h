@@ -14,7 +14,7 @@
 //     line are appended.
 #pragma once
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "forecast/final_forecast.h"
 
 namespace darcalim {

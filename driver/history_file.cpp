@@ -1,11 +1,12 @@
 #include "driver/history_file.h"
 
 #include <charconv>
+#include <utility>
 
-#include "common/input_file.h"
 #include "common/run_stop.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
+#include "driver/run.h"
 #include "driver/run_trace.h"
 
 namespace darcalim {
@@ -14,22 +15,9 @@ namespace {
 
 const InputItem kStationLine{"CODIGO E NOME DO POSTO", "station code and name"};
 const InputItem kYearsLine{"ANOS INICIAL E FINAL E FATOR", "first and last year and factor"};
-const InputItem kForecastYear{"ANO DA PREVISAO", "forecast year"};
-const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation year"};
 
-// Lines of the case data file that hold the forecast year and the last
-// estimation year (the latter only with recent flows from VAZPASTS; with the
-// trend from the history it follows from the forecast year).
-constexpr int kForecastYearLine = 10;
-constexpr int kEstimationYearLine = 13;
 constexpr int kHeaderLines = 2;
 constexpr int kFlowsPerLine = 9;
-// Each half of the estimation years needs at least one year.
-constexpr int kMinimumEstimationYears = 2;
-
-std::string years_text(int first, int last) {
-  return first == last ? "year " + std::to_string(first) : "years " + std::to_string(first) + "-" + std::to_string(last);
-}
 
 std::string flow_text(double flow) {
   char text[32];
@@ -37,12 +25,71 @@ std::string flow_text(double flow) {
   return std::string(text, result.ptr);
 }
 
-void read_header(Run& run, InputFile& file, const std::string& name) {
-  FlowHistory& h = run.history;
-  const CaseSettings& c = run.CASO;
+// A history that ends before the years it declares is read as the format
+// reads it (the missing rows stay zero), with a warning naming the missing
+// years.
+void warn_short_history(const FlowHistory& h, const std::string& name, int row, int weeks_read,
+                        std::ostream& diagnostics) {
+  const int first_missing_row = weeks_read == 0 ? row : row + 1;
+  if (first_missing_row > h.NANOSARQ) return;  // only the end of the last year is missing
+  std::string where = "the file ends at line " + std::to_string(h.lines_read);
+  if (weeks_read > 0) {
+    where += " (year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(weeks_read) + ")";
+  }
+  warn(diagnostics, printable(name) + ": " + where + "; " +
+                        years_text(h.first_year + first_missing_row - 1, h.last_year) +
+                        " declared on line 2 have no flows and are read as zero");
+}
+
+[[noreturn]] void stop_on_unreadable_flow(const FlowHistory& h, const std::string& name, int row,
+                                          const ReadOutcome& outcome, std::ostream& console) {
+  static const Layout kError("(/,2(A,I4),/)");
+  const int year = h.first_year + row - 1;
+  const int week = outcome.values_read + 1;
+  write_record(console, kError,
+               {std::string(" ERRO NO ARQUIVO DE HISTORICO DE VAZOES             - ANO :"), std::int64_t{year},
+                std::string(" - SEMANA : "), std::int64_t{week}});
+  throw RunStop(" ERRO NA LEITURA DO ARQUIVO DE HISTORICO DE VAZOES",
+                located(printable(name), outcome.line_number) + " (year " + std::to_string(year) + ", week " +
+                    std::to_string(week) + "): " + not_a_number(outcome.field_text));
+}
+
+// Weeks of `row` that the checks and the scaling cover: all NSEM weeks, or
+// the observed weeks when the row is the partial last row.
+int weeks_of_row(const Run& run, int row, int partial_row) {
+  return row == partial_row ? run.history.NSEMULT : run.CASO.NSEM;
+}
+
+int history_line(int row, int week, int NSEM) {
+  const int lines_per_row = (NSEM + kFlowsPerLine - 1) / kFlowsPerLine;
+  return kHeaderLines + (row - 1) * lines_per_row + (week - 1) / kFlowsPerLine + 1;
+}
+
+}  // namespace
+
+std::string years_text(int first, int last) {
+  return first == last ? "year " + std::to_string(first) : "years " + std::to_string(first) + "-" + std::to_string(last);
+}
+
+std::string history_place(const std::string& name, const FlowHistory& h, int NSEM, int row, int week) {
+  const int line = history_line(row, week, NSEM);
+  const std::string shown = printable(name);
+  const std::string year_week =
+      "(year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(week) + ")";
+  if (row <= h.NANOSARQ && line <= h.lines_read) return located(shown, line) + " " + year_week;
+  return shown + " " + year_week + ", after the end of the file";
+}
+
+InputFile open_history_file(const std::filesystem::path& folder, const std::string& name) {
+  InputFile file(file_in(folder, name));
+  if (!file.is_open()) refuse_missing_file(name);
+  return file;
+}
+
+FlowHistory read_history_header(InputFile& file, const std::string& name) {
+  FlowHistory h;
   const FieldValues first = read_required_line(file, Layout("(1X,I8,15A4)"), kStationLine);
   h.station_code = as_int(first[0]);
-  h.station_name.clear();
   for (std::size_t i = 1; i < first.size(); ++i) h.station_name += as_text(first[i]);
   const FieldValues second = read_required_line(file, Layout("(2I5,F9.0)"), kYearsLine);
   h.first_year = as_int(second[0]);
@@ -62,117 +109,39 @@ void read_header(Run& run, InputFile& file, const std::string& name) {
     refuse_input(name, 2, kYearsLine, "FATOR DE CONVERSAO NAO POSITIVO",
                  "the factor " + flow_text(h.FAC) + " is not positive");
   }
-  // Faults of the case's years: named in the case data file, where they were read.
-  const int forecast_row = h.row_of(c.ANOPREV);
-  if (forecast_row < 1 || forecast_row > kMaxYears) {
-    refuse_input(c.case_file_name, kForecastYearLine, kForecastYear,
-                 "ANO DA PREVISAO " + std::to_string(c.ANOPREV) + " FORA DOS 100 ANOS DO HISTORICO",
-                 std::to_string(c.ANOPREV) + " is outside the " + years_text(h.first_year, h.first_year + kMaxYears - 1) +
-                     " that the history " + printable(name) + " can hold");
-  }
-  if (c.ANOFEST - h.first_year + 1 < kMinimumEstimationYears) {
-    const bool read_from_case = c.trend_source == 0;
-    refuse_input(c.case_file_name, read_from_case ? kEstimationYearLine : kForecastYearLine,
-                 read_from_case ? kEstimationYear : kForecastYear,
-                 "ANO FINAL PARA ESTIMACAO " + std::to_string(c.ANOFEST) + " ANTERIOR AO HISTORICO",
-                 "the last estimation year " + std::to_string(c.ANOFEST) + " leaves fewer than 2 years of the history " +
-                     printable(name) + ", which begins in " + std::to_string(h.first_year));
-  }
+  return h;
 }
 
-void warn_late_estimation_year(Run& run) {
-  CaseSettings& c = run.CASO;
-  const int last_year = run.history.last_year;
-  if (c.ANOFEST <= last_year) return;
-  static const Layout kWarning("(A,A,I6,A,A,I6,A,I6)");
-  write_record(run.console, kWarning,
-               {std::string(" ATENCAO : ANO FINAL PARA ESTIMACAO"), std::string(" DOS PARAMETROS "),
-                std::int64_t{c.ANOFEST}, std::string("  MAIOR DO QUE O ANO"), std::string(" FINAL DO HISTORICO "),
-                std::int64_t{last_year}, std::string("   -  SERA ADOTADO O VALOR DE "), std::int64_t{last_year}});
-  c.ANOFEST = last_year;
-}
-
-// A history that ends before the years it declares is read as the format
-// reads it (the missing rows stay zero), with a warning naming the missing
-// years.
-void warn_short_history(const Run& run, const std::string& name, int row, int weeks_read) {
-  const FlowHistory& h = run.history;
-  const int first_missing_row = weeks_read == 0 ? row : row + 1;
-  if (first_missing_row > h.NANOSARQ) return;  // only the end of the last year is missing
-  std::string where = "the file ends at line " + std::to_string(h.lines_read);
-  if (weeks_read > 0) {
-    where += " (year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(weeks_read) + ")";
-  }
-  warn(run, printable(name) + ": " + where + "; " +
-                years_text(h.first_year + first_missing_row - 1, h.last_year) +
-                " declared on line 2 have no flows and are read as zero");
-}
-
-void read_flows(Run& run, InputFile& file, const std::string& name) {
-  FlowHistory& h = run.history;
-  const int nsem = run.CASO.NSEM;
+FlowHistory read_history_flows(InputFile& file, const std::string& name, FlowHistory header, int NSEM,
+                               std::ostream& console, std::ostream& diagnostics) {
+  FlowHistory h = std::move(header);
   static const Layout kFlows("9(1X,F7.0)");
   for (int row = 1; row <= h.NANOSARQ; ++row) {
     FieldValues values;
-    const ReadOutcome outcome = kFlows.read(file, nsem, values);
+    const ReadOutcome outcome = kFlows.read(file, NSEM, values);
     h.lines_read = file.line_number();
     for (int t = 1; t <= outcome.values_read; ++t) h.HISTORICO(row, t) = as_real(values[static_cast<std::size_t>(t - 1)]);
     if (outcome.status == ReadOutcome::Status::kEndOfFile) {
-      warn_short_history(run, name, row, outcome.values_read);
-      return;
+      warn_short_history(h, name, row, outcome.values_read, diagnostics);
+      break;
     }
-    if (outcome.status == ReadOutcome::Status::kBadField) {
-      static const Layout kError("(/,2(A,I4),/)");
-      const int year = h.first_year + row - 1;
-      const int week = outcome.values_read + 1;
-      write_record(run.console, kError,
-                   {std::string(" ERRO NO ARQUIVO DE HISTORICO DE VAZOES             - ANO :"), std::int64_t{year},
-                    std::string(" - SEMANA : "), std::int64_t{week}});
-      throw RunStop(" ERRO NA LEITURA DO ARQUIVO DE HISTORICO DE VAZOES",
-                    located(printable(name), outcome.line_number) + " (year " + std::to_string(year) + ", week " +
-                        std::to_string(week) + "): " + not_a_number(outcome.field_text));
-    }
+    if (outcome.status == ReadOutcome::Status::kBadField) stop_on_unreadable_flow(h, name, row, outcome, console);
   }
+  return h;
 }
 
-// Weeks of `row` that the checks and the scaling cover: all NSEM weeks, or
-// the observed weeks when the row is the partial last row.
-int weeks_of_row(const Run& run, int row, int partial_row) {
-  return row == partial_row ? run.history.NSEMULT : run.CASO.NSEM;
+FlowHistory read_history(const std::filesystem::path& folder, const std::string& name, int NSEM,
+                         std::ostream& console, std::ostream& diagnostics) {
+  const std::string shown = trimmed(name);
+  InputFile file = open_history_file(folder, shown);
+  FlowHistory header = read_history_header(file, shown);
+  return read_history_flows(file, shown, std::move(header), NSEM, console, diagnostics);
 }
 
-}  // namespace
-
-int history_line(int row, int week, int NSEM) {
-  const int lines_per_row = (NSEM + kFlowsPerLine - 1) / kFlowsPerLine;
-  return kHeaderLines + (row - 1) * lines_per_row + (week - 1) / kFlowsPerLine + 1;
-}
-
-std::string history_place(const Run& run, int row, int week) {
-  const FlowHistory& h = run.history;
-  const int line = history_line(row, week, run.CASO.NSEM);
-  const std::string name = printable(trimmed(run.CASO.history_name));
-  const std::string year_week =
-      "(year " + std::to_string(h.first_year + row - 1) + ", week " + std::to_string(week) + ")";
-  if (row <= h.NANOSARQ && line <= h.lines_read) return located(name, line) + " " + year_week;
-  return name + " " + year_week + ", after the end of the file";
-}
-
-void read_history(Run& run) {
-  const std::string name = trimmed(run.CASO.history_name);
-  InputFile file(run.file(name));
-  if (!file.is_open()) refuse_missing_file(name);
-  run.history.lines_read = 0;
-  read_header(run, file, name);
-  warn_late_estimation_year(run);
-  read_flows(run, file, name);
-}
-
-void find_incomplete_last_year(Run& run) {
-  FlowHistory& h = run.history;
-  h.NSEMULT = run.CASO.NSEM;
+void find_incomplete_last_year(FlowHistory& h, int NSEM) {
+  h.NSEMULT = NSEM;
   while (h.NSEMULT > 0 && h.HISTORICO(h.NANOSARQ, h.NSEMULT) == 0.0) --h.NSEMULT;
-  h.NANOS = h.NSEMULT < run.CASO.NSEM ? h.NANOSARQ - 1 : h.NANOSARQ;
+  h.NANOS = h.NSEMULT < NSEM ? h.NANOSARQ - 1 : h.NANOSARQ;
 }
 
 void check_zero_flows(Run& run) {
@@ -198,9 +167,10 @@ void check_negative_flows(Run& run) {
       if (flow >= 0.0) continue;
       run.run_report.write(Layout("(/,/,'***** OCORRENCIA DE VAZOES NEGATIVAS *****')"));
       post_event(run, kTraceNegativeFlow);
-      const int k = recent_flow_written_at(run, row, t);
-      const std::string place = k != 0 && run.CASO.trend_source == 0 ? recent_flow_place(run, k)
-                                                                     : history_place(run, row, t);
+      const int k = recent_flow_written_at(run.CASO, run.history, row, t);
+      const std::string place = k != 0 && run.CASO.trend_source == 0
+                                    ? recent_flow_place(run.CASO.vazpasts_name, run.CASO.station_number, run.QPASS_line, k)
+                                    : history_place(trimmed(run.CASO.history_name), h, run.CASO.NSEM, row, t);
       throw RunStop::after_messages(" OCORRENCIA DE VAZOES NEGATIVAS", place + ": negative flow " + flow_text(flow) + "; stopped (details in " +
                             printable(trimmed(run.CASO.report_name)) + ")");
     }

@@ -27,27 +27,23 @@ std::string history_text(int years, int weeks, const std::string& line_end = "\n
   return text.str();
 }
 
-struct HistoryRun {
+// The file HIST1.DAT of a scratch folder, read as a history of `weeks` weeks a year.
+struct HistoryRead {
   ScratchFolder folder;
   std::ostringstream console;
   std::ostringstream errors;
-  Run run{folder.path(), console, errors};
-  explicit HistoryRun(const std::string& text, int weeks = 52) {
+  FlowHistory history;
+  explicit HistoryRead(const std::string& text, int weeks = 52) {
     std::ofstream(folder.path() / "HIST1.DAT", std::ios::binary) << text;
-    run.CASO.case_file_name = "CASO1.DAT";
-    run.CASO.history_name = "HIST1.DAT   ";
-    run.CASO.NSEM = weeks;
-    run.CASO.ANOPREV = 2010;
-    run.CASO.ANOFEST = 2009;
+    history = read_history(folder.path(), "HIST1.DAT   ", weeks, console, errors);
   }
-  double flow(int row, int week) const { return run.history.HISTORICO(row, week); }
+  double flow(int row, int week) const { return history.HISTORICO(row, week); }
 };
 
 TEST(HistoryFile, HundredYearsOf53WeeksWithCrLfAndAByteOrderMark) {
-  HistoryRun h("\xEF\xBB\xBF" + history_text(100, 53, "\r\n"), 53);
-  read_history(h.run);
-  EXPECT_EQ(h.run.history.NANOSARQ, 100);
-  EXPECT_EQ(h.run.history.station_code, 14);
+  HistoryRead h("\xEF\xBB\xBF" + history_text(100, 53, "\r\n"), 53);
+  EXPECT_EQ(h.history.NANOSARQ, 100);
+  EXPECT_EQ(h.history.station_code, 14);
   EXPECT_EQ(h.flow(1, 1), 101.0);
   EXPECT_EQ(h.flow(100, 53), 10053.0);
   EXPECT_EQ(h.errors.str(), "");
@@ -56,10 +52,7 @@ TEST(HistoryFile, HundredYearsOf53WeeksWithCrLfAndAByteOrderMark) {
 TEST(HistoryFile, EndingMidLineReadsZerosAndWarns) {
   std::string text = history_text(10, 52);
   text.resize(text.find("  305.") + 3);  // year 3 ends in the middle of week 5
-  HistoryRun h(text);
-  h.run.CASO.ANOPREV = 1915;
-  h.run.CASO.ANOFEST = 1914;
-  read_history(h.run);
+  HistoryRead h(text);
   EXPECT_EQ(h.flow(3, 4), 304.0);
   EXPECT_EQ(h.flow(3, 5), 3.0);  // "305." cut to "3"
   EXPECT_EQ(h.flow(3, 6), 0.0);
@@ -67,19 +60,6 @@ TEST(HistoryFile, EndingMidLineReadsZerosAndWarns) {
   EXPECT_EQ(h.errors.str(),
             "darcalim: HIST1.DAT: the file ends at line 15 (year 1913, week 9); years 1914-1920 declared on line 2 "
             "have no flows and are read as zero\n");
-}
-
-TEST(HistoryFile, ForecastYearOutsideIsAFaultOfTheCaseDataFile) {
-  HistoryRun h(history_text(10, 52));
-  h.run.CASO.ANOPREV = 2200;
-  try {
-    read_history(h.run);
-    FAIL() << "no stop";
-  } catch (const RunStop& stop) {
-    EXPECT_EQ(stop.diagnostic(),
-              "CASO1.DAT, line 10 (forecast year): 2200 is outside the years 1911-2010 that the history HIST1.DAT "
-              "can hold");
-  }
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ std::optional<FieldValues> read_optional_line(InputFile& file, const Layout& lay
   return read_line(file, layout, item, false);
 }
 
-void warn(const Run& run, const std::string& diagnostic) { run.diagnostics << "darcalim: " << diagnostic << "\n"; }
+void warn(std::ostream& diagnostics, const std::string& diagnostic) { diagnostics << "darcalim: " << diagnostic << "\n"; }
 
 std::string stop_diagnostic(const Run& run, const RunStop& stop) {
   if (!stop.diagnostic().empty()) return stop.diagnostic();

@@ -3,11 +3,12 @@
 // and whose diagnostic (one line on standard error) says the same in words.
 #pragma once
 
+#include <ostream>
 #include <string>
 
 #include "common/input_file.h"
 #include "common/layout.h"
-#include "common/run.h"
+#include "driver/run.h"
 #include "common/run_stop.h"
 
 namespace darcalim {
@@ -35,8 +36,9 @@ std::optional<FieldValues> read_optional_line(InputFile& file, const Layout& lay
 // The diagnostic of an unreadable field: `"1O2.0" is not a number`.
 std::string not_a_number(const std::string& field_text);
 
-// Writes a warning about the input as one line on the run's error stream.
-void warn(const Run& run, const std::string& diagnostic);
+// Writes a warning about the input as one line on the error stream
+// `diagnostics` (the run's, standard error unless the caller gives another).
+void warn(std::ostream& diagnostics, const std::string& diagnostic);
 
 // The diagnostic of a stop: its own, or, for a stop whose reason a phase
 // wrote only to the run report (a week of zero variance, an unusable

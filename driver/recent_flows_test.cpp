@@ -7,21 +7,23 @@
 namespace darcalim {
 namespace {
 
-// A run whose history covers 2000..2009 (rows 1..10), with QPASS = 11, 12, 13, 14.
-struct RecentFlowRun {
-  std::ostringstream console;
-  Run run{".", console};
-  RecentFlowRun(int semprev, int anoprev, int anofest, int nsem = 52) {
-    run.history.first_year = 2000;
-    run.history.last_year = 2009;
-    run.history.NANOSARQ = 10;
-    run.CASO.SEMPREV = semprev;
-    run.CASO.ANOPREV = anoprev;
-    run.CASO.ANOFEST = anofest;
-    run.CASO.NSEM = nsem;
-    for (int k = 1; k <= 4; ++k) run.QPASS(k) = 10.0 + k;
+// A case whose history covers 2000..2009 (rows 1..10), with QPASS = 11, 12, 13, 14.
+struct RecentFlowCase {
+  CaseSettings c;
+  FlowHistory history;
+  RecentFlowValues QPASS;
+  RecentFlowCase(int semprev, int anoprev, int anofest, int nsem = 52) {
+    history.first_year = 2000;
+    history.last_year = 2009;
+    history.NANOSARQ = 10;
+    c.SEMPREV = semprev;
+    c.ANOPREV = anoprev;
+    c.ANOFEST = anofest;
+    c.NSEM = nsem;
+    for (int k = 1; k <= 4; ++k) QPASS(k) = 10.0 + k;
   }
-  double flow(int row, int week) const { return run.history.HISTORICO(row, week); }
+  void write() { write_recent_flows_into_history(c, QPASS, history); }
+  double flow(int row, int week) const { return history.HISTORICO(row, week); }
   int nonzero_flows() const {
     int n = 0;
     for (int y = 1; y <= kMaxYears; ++y)
@@ -31,8 +33,8 @@ struct RecentFlowRun {
 };
 
 TEST(RecentFlows, ForecastWeek3WrapsIntoThePreviousRow) {
-  RecentFlowRun r(3, 2009, 2009);
-  write_recent_flows_into_history(r.run);
+  RecentFlowCase r(3, 2009, 2009);
+  r.write();
   EXPECT_EQ(r.flow(10, 2), 11.0);
   EXPECT_EQ(r.flow(10, 1), 12.0);
   EXPECT_EQ(r.flow(9, 52), 13.0);
@@ -41,8 +43,8 @@ TEST(RecentFlows, ForecastWeek3WrapsIntoThePreviousRow) {
 }
 
 TEST(RecentFlows, ForecastWeekBeyondTheYearWritesNothing) {
-  RecentFlowRun r(53, 2009, 2009);
-  write_recent_flows_into_history(r.run);
+  RecentFlowCase r(53, 2009, 2009);
+  r.write();
   EXPECT_EQ(r.nonzero_flows(), 0);
 }
 
@@ -50,8 +52,8 @@ TEST(RecentFlows, EstimationEndingBeforeTheForecastYearAlsoFillsTheLastRows) {
   // Forecast in 2011 (row 12), estimation to 2009: the last row of the file
   // (row 10) receives the flows too; the previous-year weeks go to row 9
   // only when the two years are not consecutive.
-  RecentFlowRun r(2, 2011, 2009);
-  write_recent_flows_into_history(r.run);
+  RecentFlowCase r(2, 2011, 2009);
+  r.write();
   EXPECT_EQ(r.flow(12, 1), 11.0);
   EXPECT_EQ(r.flow(10, 1), 11.0);
   EXPECT_EQ(r.flow(11, 52), 12.0);
@@ -60,8 +62,8 @@ TEST(RecentFlows, EstimationEndingBeforeTheForecastYearAlsoFillsTheLastRows) {
   EXPECT_EQ(r.flow(9, 50), 14.0);
   EXPECT_EQ(r.nonzero_flows(), 8);
 
-  RecentFlowRun consecutive(2, 2010, 2009);
-  write_recent_flows_into_history(consecutive.run);
+  RecentFlowCase consecutive(2, 2010, 2009);
+  consecutive.write();
   EXPECT_EQ(consecutive.flow(11, 1), 11.0);
   EXPECT_EQ(consecutive.flow(10, 1), 11.0);
   EXPECT_EQ(consecutive.flow(10, 52), 12.0);
@@ -69,16 +71,17 @@ TEST(RecentFlows, EstimationEndingBeforeTheForecastYearAlsoFillsTheLastRows) {
 }
 
 TEST(RecentFlows, TakenFromTheHistoryAcrossTheYearEnd) {
-  RecentFlowRun r(2, 2009, 2008, 53);
-  r.run.history.HISTORICO(10, 1) = 5.0;
-  r.run.history.HISTORICO(9, 53) = 6.0;
-  r.run.history.HISTORICO(9, 52) = 7.0;
-  r.run.history.HISTORICO(9, 51) = 8.0;
-  recent_flows_from_history(r.run);
-  EXPECT_EQ(r.run.QPASS(1), 5.0);
-  EXPECT_EQ(r.run.QPASS(2), 6.0);
-  EXPECT_EQ(r.run.QPASS(3), 7.0);
-  EXPECT_EQ(r.run.QPASS(4), 8.0);
+  RecentFlowCase r(2, 2009, 2008, 53);
+  r.history.HISTORICO(10, 1) = 5.0;
+  r.history.HISTORICO(9, 53) = 6.0;
+  r.history.HISTORICO(9, 52) = 7.0;
+  r.history.HISTORICO(9, 51) = 8.0;
+  std::ostringstream console;
+  const RecentFlowValues q = recent_flows_from_history(r.history, r.c, console);
+  EXPECT_EQ(q(1), 5.0);
+  EXPECT_EQ(q(2), 6.0);
+  EXPECT_EQ(q(3), 7.0);
+  EXPECT_EQ(q(4), 8.0);
 }
 
 }  // namespace

@@ -12,7 +12,7 @@
 #include <ostream>
 #include <string>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "forecast/model_step.h"
 
 namespace darcalim {

@@ -1,9 +1,9 @@
 #include "driver/run_result.h"
 
-#include <charconv>
 #include <memory>
 
-#include "common/layout.h"
+#include "common/input_file.h"
+#include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
 #include "forecast/final_forecast.h"
 
@@ -24,32 +24,32 @@ std::string kept_model(const Run& run, int k, int t) {
   return run.models.model(run.choice.MODESCOLHIDO(t)).long_name;
 }
 
-LeadForecast lead_forecast(const Run& run, int k) {
-  const LeadResults& l = final_leads(run);
+// The run's forecast record as the appended forecast file holds it, read
+// back through its layout.
+ForecastRecordFields written_record(const Run& run, const FirstWeek& first) {
+  TextLines lines(forecast_record_layout().write(
+      forecast_record_values(run.history.station_code, first.year, first.month, first.week, final_leads(run))));
+  ForecastRecordFields record;
+  read_forecast_record(lines, record);
+  return record;
+}
+
+LeadForecast lead_forecast(const Run& run, const ForecastRecordFields& record, int k) {
+  const auto i = static_cast<std::size_t>(k - 1);
   LeadForecast f;
   f.lead = k;
   f.target_week = lead_week(run.CASO.SEMPREV, k, run.CASO.NSEM);
-  // The forecast record's fields: PREV, LINF0 and LSUP through F9.1.
-  f.value_text = trimmed(format_real(l.PREV(k), 9, 1));
-  f.lower_text = trimmed(format_real(l.LINF0(k), 9, 1));
-  f.upper_text = trimmed(format_real(l.LSUP(k), 9, 1));
-  f.value = written_number(f.value_text);
-  f.lower = written_number(f.lower_text);
-  f.upper = written_number(f.upper_text);
+  f.value_text = record.forecast[i].text;
+  f.lower_text = record.lower[i].text;
+  f.upper_text = record.upper[i].text;
+  f.value = record.forecast[i].value;
+  f.lower = record.lower[i].value;
+  f.upper = record.upper[i].value;
   f.model = trimmed(kept_model(run, k, f.target_week));
   return f;
 }
 
 }  // namespace
-
-std::optional<double> written_number(const std::string& field) {
-  const std::string text = trimmed(field);
-  double value = 0.0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end) return std::nullopt;
-  return value;
-}
 
 RunResult run_result(const Run& run, const RunEnd& end) {
   RunResult r;
@@ -69,7 +69,8 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   r.year = first.year;
   r.month = first.month;
   r.week = first.week;
-  for (int k = 1; k <= kLeads; ++k) r.leads.push_back(lead_forecast(run, k));
+  const ForecastRecordFields record = written_record(run, first);
+  for (int k = 1; k <= kLeads; ++k) r.leads.push_back(lead_forecast(run, record, k));
   return r;
 }
 

@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "driver/run_driver.h"
 
 namespace darcalim {
@@ -60,9 +60,5 @@ RunResult run_case(const std::filesystem::path& folder, std::ostream& console, s
 
 // The result of a finished run: its end and what its tables hold.
 RunResult run_result(const Run& run, const RunEnd& end);
-
-// A number as a field Fw.d writes it, read back: nothing when the field is
-// all asterisks.
-std::optional<double> written_number(const std::string& field);
 
 }  // namespace darcalim

@@ -10,7 +10,7 @@
 
 #include <string>
 
-#include "common/run.h"
+#include "driver/run.h"
 
 namespace darcalim {
 

@@ -38,7 +38,7 @@ using NameOf = std::function<std::string(int)>;
 // The sorted values (after the section's number, when it has one) and the names.
 void write_ranking(OutputFile& report, const Layout& values_layout, int number, const Ranked& r,
                    const NameOf& name) {
-  static const Layout kNames("47(A14 ',')");
+  static const Layout kNames = ranking_layouts::names(ranking_layouts::kErrorsPerLine);
   FieldValues head;
   if (number > 0) head.emplace_back(std::int64_t{number});
   for (const double v : r.values) head.emplace_back(v);
@@ -67,33 +67,6 @@ bool is_month_start_week(const WeekGrouping& months, int t) {
 }
 
 }  // namespace
-
-namespace ranking_layouts {
-const Layout& title() {
-  static const Layout kTitle("'ORDENACAO DOS ERROS PELO CRITERIO DA RAIZ QUADRADA DO ERRO MEDIO QUADRATICO' /");
-  return kTitle;
-}
-const Layout& general() {
-  static const Layout kGeneral("' GERAL ' / 47(F7.3 ',')");
-  return kGeneral;
-}
-const Layout& month() {
-  static const Layout kMonth("/ ' MES ' I2 / 47(F7.3 ',')");
-  return kMonth;
-}
-const Layout& week() {
-  static const Layout kWeek("/ 1X ' SEMANA ' I2 / 'REMQ    ' 47(F7.3 ',')");
-  return kWeek;
-}
-const Layout& best() {
-  static const Layout kBest("' MELHOR MODELO, ' A14");
-  return kBest;
-}
-const Layout& chosen() {
-  static const Layout kChosen("' MELHOR MODELO APOS ANALISE, ' A14");
-  return kChosen;
-}
-}  // namespace ranking_layouts
 
 void write_averaged_statistics(OutputFile& report, const ModelList& models, const ErrorTables& errors, int NSEM) {
   static const Layout kGeneral("A / 5X '*** MEDIA  DAS  E S T A T I S T I C A S   G E R ' 'A I S ***' /");

@@ -14,24 +14,13 @@
 #include "common/evaluation_tables.h"
 #include "common/fixed_array.h"
 #include "common/layout.h"
+#include "common/output_layouts.h"
 #include "common/model_names.h"
 #include "common/output_file.h"
 #include "common/table_sizes.h"
 #include "evaluation/error_analysis.h"
 
 namespace darcalim {
-
-// The record layouts of the error-ranking report, shared by every version of
-// it: the title, the overall, monthly and weekly sections (sorted values 47
-// to a line) and the week's model lines.
-namespace ranking_layouts {
-const Layout& title();
-const Layout& general();
-const Layout& month();
-const Layout& week();
-const Layout& best();
-const Layout& chosen();
-}  // namespace ranking_layouts
 
 // The averaged statistics of the combined slot of the pass's models, to the
 // run report.

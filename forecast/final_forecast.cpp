@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/layout.h"
+#include "common/output_layouts.h"
 #include "evaluation/simulation.h"
 #include "forecast/model_step.h"
 
@@ -144,27 +145,12 @@ int lead_week(int SEMPREV, int k, int NSEM) {
 
 void write_forecast_record(OutputFile& forecast_file, int station_code, const FirstWeek& first,
                            const LeadResults& lead) {
-  static const Layout kRecord(
-      "(I8,2X,I4,3X,I2,3X,I2,6F9.1,/,'LIM. INFERIOR',11X,6F9.1,/,'LIM. SUPERIOR',11X,6F9.1)");
-  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
-                std::int64_t{first.week}};
-  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.PREV(k));
-  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LINF0(k));
-  for (int k = 1; k <= kLeads; ++k) v.emplace_back(lead.LSUP(k));
-  forecast_file.write(kRecord, v);
+  forecast_file.write(forecast_record_layout(),
+                      forecast_record_values(station_code, first.year, first.month, first.week, lead));
 }
 
 void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead) {
-  static const Layout kLine("(I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X))");
-  FieldValues v{std::int64_t{station_code}, std::int64_t{first.year}, std::int64_t{first.month},
-                std::int64_t{first.week}};
-  for (int k = 1; k <= kLeads; ++k) {
-    v.emplace_back(lead.ESCOLHA(k).substr(0, 14));
-    v.emplace_back(std::string("("));
-    v.emplace_back(std::int64_t{lead.CODESC(k)});
-    v.emplace_back(std::string(")"));
-  }
-  model_file.write(kLine, v);
+  model_file.write(model_line_layout(), model_line_values(station_code, first.year, first.month, first.week, lead));
 }
 
 void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const LeadCheck& check) {

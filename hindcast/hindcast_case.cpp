@@ -3,25 +3,17 @@
 #include <algorithm>
 #include <fstream>
 #include <iterator>
-#include <memory>
 #include <sstream>
 
-#include "common/input_file.h"
-#include "common/layout.h"
-#include "common/run.h"
 #include "common/run_stop.h"
 #include "driver/case_file.h"
-#include "driver/input_errors.h"
+#include "driver/history_file.h"
 
 namespace darcalim::hindcast {
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The history can hold at most this many years (the rows of its table).
-constexpr int kMaxHistoryYears = 100;
-constexpr int kHeaderLines = 2;
 
 std::optional<std::string> file_bytes(const fs::path& path) {
   std::error_code ec;
@@ -37,70 +29,47 @@ std::string required_bytes(const fs::path& folder, const std::string& name, cons
   return *bytes;
 }
 
+CaseError case_error(const RunStop& stop) {
+  return CaseError(stop.diagnostic().empty() ? stop.reason() : stop.diagnostic());
+}
+
 // The case settings as a run reads them; its refusals become CaseErrors.
 void read_settings(HindcastCase& c) {
-  std::ostringstream console;
-  std::ostringstream errors;
-  const auto run = std::make_unique<Run>(c.folder, console, errors);
   try {
-    InputFile file = open_case_data_file(*run);
-    read_case_settings(*run, file);
+    CaseDataFile file = open_case_data_file(c.folder);
+    const CaseSettings s = read_case_settings(c.folder, file);
+    c.case_file_name = s.case_file_name;
+    c.history_name = trimmed(s.history_name);
+    if (s.variability_option == 1 || s.variability_option == 2) c.percentile_name = trimmed(s.percentile_name);
+    c.weeks_per_year = s.NSEM;
+    c.confidence_level = s.confidence_level;
   } catch (const RunStop& stop) {
-    throw CaseError(stop.diagnostic().empty() ? stop.reason() : stop.diagnostic());
+    throw case_error(stop);
   }
-  const CaseSettings& s = run->CASO;
-  c.case_file_name = s.case_file_name;
-  c.history_name = trimmed(s.history_name);
-  if (s.variability_option == 1 || s.variability_option == 2) c.percentile_name = trimmed(s.percentile_name);
-  c.weeks_per_year = s.NSEM;
-  c.confidence_level = s.confidence_level;
 }
 
-FieldValues read_header_line(TextLines& lines, const char* layout, const std::string& name, int line,
-                             const char* what) {
-  FieldValues values;
-  const ReadOutcome outcome = Layout(layout).read_record(lines, values);
-  if (outcome.status == ReadOutcome::Status::kEndOfFile) {
-    throw CaseError(located(printable(name), line) + ": the " + what + " is missing");
+// The full history as a run reads it (a history that ends early reads as
+// zero flows); its refusals become CaseErrors.
+void read_full_history(HindcastCase& c) {
+  std::ostringstream console;
+  std::ostringstream warnings;
+  FlowHistory h;
+  try {
+    h = read_history(c.folder, c.history_name, c.weeks_per_year, console, warnings);
+  } catch (const RunStop& stop) {
+    throw case_error(stop);
   }
-  if (!outcome.ok()) {
-    throw CaseError(located(printable(name), line) + " (" + what + "): " + not_a_number(outcome.field_text));
-  }
-  return values;
-}
-
-void read_history(HindcastCase& c, const std::string& text) {
-  const std::string& name = c.history_name;
-  TextLines lines(text);
-  const FieldValues first = read_header_line(lines, "(1X,I8,15A4)", name, 1, "station code and name");
-  c.station_code = as_int(first[0]);
-  for (std::size_t i = 1; i < first.size(); ++i) c.station_name += as_text(first[i]);
-  c.station_name = trimmed(c.station_name);
-  const FieldValues second = read_header_line(lines, "(2I5,F9.0)", name, kHeaderLines, "first and last year");
-  c.first_year = as_int(second[0]);
-  c.last_year = as_int(second[1]);
-  const int years = c.last_year - c.first_year + 1;
-  if (years < 1 || years > kMaxHistoryYears) {
-    throw CaseError(located(printable(name), kHeaderLines) + ": the years " + std::to_string(c.first_year) + "-" +
-                    std::to_string(c.last_year) + " are not 1 to 100 years");
-  }
+  find_incomplete_last_year(h, c.weeks_per_year);
+  c.station_code = h.station_code;
+  c.station_name = trimmed(h.station_name);
+  c.first_year = h.first_year;
+  c.last_year = h.last_year;
+  c.last_observed_week = h.NSEMULT;
   const int nsem = c.weeks_per_year;
-  c.flows.assign(static_cast<std::size_t>(years * nsem), 0.0);
-  static const Layout kFlows("9(1X,F7.0)");
-  for (int row = 0; row < years; ++row) {
-    FieldValues values;
-    const ReadOutcome outcome = kFlows.read(lines, nsem, values);
-    for (int t = 0; t < outcome.values_read; ++t) {
-      c.flows[static_cast<std::size_t>(row * nsem + t)] = as_real(values[static_cast<std::size_t>(t)]);
-    }
-    if (outcome.status == ReadOutcome::Status::kEndOfFile) break;
-    if (outcome.status == ReadOutcome::Status::kBadField) {
-      throw CaseError(located(printable(name), outcome.line_number) + " (year " + std::to_string(c.first_year + row) +
-                      ", week " + std::to_string(outcome.values_read + 1) + "): " + not_a_number(outcome.field_text));
-    }
+  c.flows.assign(static_cast<std::size_t>(h.NANOSARQ * nsem), 0.0);
+  for (int row = 1; row <= h.NANOSARQ; ++row) {
+    for (int t = 1; t <= nsem; ++t) c.flows[static_cast<std::size_t>((row - 1) * nsem + t - 1)] = h.HISTORICO(row, t);
   }
-  c.last_observed_week = nsem;
-  while (c.last_observed_week > 0 && c.flow(c.last_year, c.last_observed_week) == 0.0) --c.last_observed_week;
 }
 
 }  // namespace
@@ -150,9 +119,8 @@ HindcastCase read_hindcast_case(const std::filesystem::path& folder) {
   if (!fs::is_directory(folder, ec)) throw CaseError("not a folder");
   read_settings(c);
   c.case_lines = text_lines(required_bytes(folder, c.case_file_name, "the case data file"));
-  const std::string history = required_bytes(folder, c.history_name, "the history file");
-  c.history_lines = text_lines(history);
-  read_history(c, history);
+  c.history_lines = text_lines(required_bytes(folder, c.history_name, "the history file"));
+  read_full_history(c);
   if (!c.percentile_name.empty()) {
     c.percentile_text = required_bytes(folder, c.percentile_name, "the percentile file");
   }

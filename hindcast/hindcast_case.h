@@ -1,14 +1,15 @@
 // The case that a hindcast replays: the case folder's files as text, its
 // settings, and the full flow history as numbers, to know what was observed.
 //
-// read_hindcast_case reads CASO.DAT and the case data file with the
-// program's own readers (so it refuses what a run would refuse, with the
-// same message), then the history file named on line 3 and, with the
-// variability option 1 or 2, the percentile file named on line 16.
-// Refused with a CaseError whose message names the file and, where one is,
-// the line: a missing or unreadable file, a history header that cannot be
-// read, a last year before the first or more than 100 years, an unreadable
-// flow. A history that ends early reads as zero flows, as in a run.
+// read_hindcast_case reads CASO.DAT, the case data file and the history
+// file named on line 3 with the program's own readers (so it refuses what a
+// run would refuse, with the same message) and, with the variability option
+// 1 or 2, the percentile file named on line 16. Refused with a CaseError
+// whose message names the file and, where one is, the line: a missing or
+// unreadable file, a history header that cannot be read, a last year before
+// the first or more than 100 years, a factor that is not positive, an
+// unreadable flow. A history that ends early reads as zero flows, as in a
+// run.
 #pragma once
 
 #include <filesystem>

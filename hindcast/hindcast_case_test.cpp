@@ -101,8 +101,8 @@ TEST(HindcastCase, RefusesWhatCannotBeRead) {
   const Case cases[] = {
       {"no case data file", "CASO.DAT", "NONE.DAT\n", "NONE.DAT"},
       {"a case the program refuses", "CASO1.DAT", joined({"CASO1.REL", "S", "data/H.DAT", "9"}), "CASO1.DAT, line 4"},
-      {"no history", "data/H.DAT", "", "H.DAT, line 1: the station code and name is missing"},
-      {"years backwards", "data/H.DAT", "       14X\n 2003 2001    604.8\n", "H.DAT, line 2: the years 2003-2001"},
+      {"no history", "data/H.DAT", "", "H.DAT, line 1 (station code and name): the file ends before this line"},
+      {"years backwards", "data/H.DAT", "       14X\n 2003 2001    604.8\n", "H.DAT, line 2 (first and last year and factor): the last year 2001 is before the first year 2003"},
       {"a bad flow", "data/H.DAT", "       14X\n 2001 2003    604.8\n     1O2.\n",
        "H.DAT, line 3 (year 2001, week 1): \"1O2\" is not a number"},
       {"no percentile file", "PERC1.DAT", "", "PERC1.DAT: the percentile file not found"},

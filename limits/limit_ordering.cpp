@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/layout.h"
+#include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
 #include "evaluation/simulation.h"
 #include "evaluation/sorting.h"
@@ -75,14 +76,13 @@ void write_section(OutputFile& report, const Layout& values_layout, int number, 
   if (number > 0) values.emplace_back(std::int64_t{number});
   for (const OrderedModel& o : list) values.emplace_back(o.error);
   report.write(values_layout, values);
-  const Layout names_layout(std::to_string(src.names_per_line(week_section)) + "(A14 ',')");
+  const Layout names_layout = ranking_layouts::names(src.names_per_line(week_section));
   FieldValues names;
   for (const OrderedModel& o : list) names.emplace_back(src.name(o.model));
   report.write(names_layout, names);
 }
 
 void write_report(const ReportSource& src, const LimitOrderingOutputs& out) {
-  static const Layout kLimits("' MELHOR MODELO APOS LIMITES, ' A14");
   OutputFile& report = out.report;
   report.write(ranking_layouts::title());
   write_section(report, ranking_layouts::general(), 0, ranked(src.NM, [&](int m) { return src.general(m); }), src,
@@ -100,7 +100,7 @@ void write_report(const ReportSource& src, const LimitOrderingOutputs& out) {
       report.write(ranking_layouts::best(), {src.first_ranked(w)});
       report.write(ranking_layouts::chosen(), {src.chosen(w)});
       if (target) {
-        report.write(kLimits, {src.name(list.front().model)});
+        report.write(ranking_layouts::after_limits(), {src.name(list.front().model)});
         ++j;
       }
     }

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "common/case_settings.h"
-#include "common/run.h"
+#include "driver/run.h"
 #include "tests/support/flow_fixtures.h"
 
 namespace darcalim {

@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "driver/run_driver.h"
 #include "tests/support/case_folder.h"
 #include "tests/support/file_text.h"

@@ -1,9 +1,8 @@
 // The run's record of the appended forecast file: its last record.
 //
-// The file holds a header line and then, per run, three lines: the forecast
-// line (station code, year, month and first week, six F9.1 forecasts) and
-// the "LIM. INFERIOR" and "LIM. SUPERIOR" lines (six F9.1 limits each). The
-// numbers are kept as the text written in their fields (e.g. "73.2", or
+// The file holds a header line and then, per run, the three lines of the
+// forecast record (common/output_layouts.h), read back through its layout:
+// the numbers are kept as the text written in their fields (e.g. "73.2", or
 // asterisks for a number too wide), with their value where they read as one.
 //
 // Refused (ViewInputError naming the file and line): a file that cannot be
@@ -15,18 +14,11 @@
 
 #include <array>
 #include <filesystem>
-#include <optional>
-#include <string>
+
+#include "common/field_codecs.h"
+#include "common/table_sizes.h"
 
 namespace darcalim::view {
-
-inline constexpr int kLeads = 6;
-
-// A number of the record as written in its field, without blanks.
-struct WrittenNumber {
-  std::string text;
-  std::optional<double> value;  // nothing for a field of asterisks
-};
 
 struct ForecastRecord {
   int first_line = 0;  // line of the file where the record starts

@@ -1,15 +1,14 @@
-// The week sections of the error-ranking report.
+// The week sections of the error-ranking report, read back through the
+// report's layouts (common/output_layouts.h).
 //
 // After the sections GERAL and MES 1..12 the report holds, for each week t,
-//   "  SEMANA  t"
-//   "REMQ    " and the sorted errors, F7.3 and a comma each, 47 to a line
-//   the model names in the same order, A14 and a comma each (47 to a line,
-//     or all on one line in a run with the variability check)
-//   " MELHOR MODELO, name"
-//   " MELHOR MODELO APOS ANALISE, name"
-//   (" MELHOR MODELO APOS LIMITES, name" with the variability check)
-// A line of errors is told from a line of names by its fields. Errors are
-// kept as written (e.g. "84.222", or asterisks).
+// the "  SEMANA  t" line, the "REMQ    " line of sorted errors (47 to a line,
+// further lines of errors after it), the model names in the same order (47
+// to a line, or all on one line in a run with the variability check), and
+// the " MELHOR MODELO, " and " MELHOR MODELO APOS ANALISE, " lines (then
+// " MELHOR MODELO APOS LIMITES, " with the variability check). A line of
+// errors is told from a line of names by its layout. Errors are kept as
+// written (e.g. "84.222", or asterisks).
 //
 // Refused (ViewInputError naming the file and line): a report that cannot
 // be read, a week without its section, a section without its REMQ line, whose

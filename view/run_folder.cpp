@@ -2,15 +2,12 @@
 
 #include <algorithm>
 #include <fstream>
-#include <memory>
 #include <sstream>
 
-#include "common/run.h"
+#include "common/input_file.h"
+#include "common/output_layouts.h"
 #include "common/run_stop.h"
-#include "driver/case_file.h"
-#include "driver/history_file.h"
-#include "driver/input_errors.h"
-#include "driver/recent_flows.h"
+#include "driver/case_input.h"
 #include "tools/blank_trim.h"
 #include "view/view_error.h"
 
@@ -20,11 +17,6 @@ namespace {
 
 constexpr const char* kStateFileName = "RUNSTATE.DAT";
 constexpr int kNormalEndCode = 0;
-constexpr int kCombinedOption = 5;
-// The model file's line: (I8,2X,I4,3X,I2,3X,I2,5X,6(A14,A1,I3,A1,2X)).
-constexpr std::size_t kModelColumn = 29;
-constexpr std::size_t kModelStride = 21;
-constexpr std::size_t kModelWidth = 14;
 
 std::vector<std::string> lines_of(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -49,28 +41,27 @@ void require_normal_end(const std::filesystem::path& folder) {
 }
 
 // The case, the history and the recent flows, read by the program's readers.
-void read_case_and_history(RunFolder& f, Run& run) {
+FlowHistory read_case_and_history(RunFolder& f) {
+  std::ostringstream console;
+  std::ostringstream diagnostics;
+  CaseInput in;
   try {
-    InputFile case_file = open_case_data_file(run);
-    read_case_settings(run, case_file);
-    if (run.CASO.trend_source == 0) read_recent_flow_file(run);
-    read_history(run);
-    if (run.CASO.trend_source != 0) recent_flows_from_history(run);
-    write_recent_flows_into_history(run);
+    in = read_case_input(f.folder, console, diagnostics);
   } catch (const RunStop& stop) {
-    throw ViewInputError(f.folder.string() + ": " + stop_diagnostic(run, stop));
+    throw ViewInputError(f.folder.string() + ": " + (stop.diagnostic().empty() ? stop.reason() : stop.diagnostic()));
   }
-  f.settings = run.CASO;
-  f.transformation_option = run.combined_marker ? kCombinedOption : run.CASO.TIPOTRANS;
+  f.settings = in.settings;
+  f.transformation_option = in.settings.TIPOTRANS;
   for (std::string* name : {&f.settings.report_name, &f.settings.history_name, &f.settings.forecast_file_name,
                             &f.settings.ranking_report_name, &f.settings.vazpasts_name, &f.settings.percentile_name}) {
     *name = without_blanks(*name);
   }
-  f.station_code = run.history.station_code;
-  f.station_name = without_blanks(run.history.station_name);
-  f.first_year = run.history.first_year;
-  f.last_year = run.history.last_year;
-  f.FAC = run.history.FAC;
+  f.station_code = in.history.station_code;
+  f.station_name = without_blanks(in.history.station_name);
+  f.first_year = in.history.first_year;
+  f.last_year = in.history.last_year;
+  f.FAC = in.history.FAC;
+  return std::move(in.history);
 }
 
 void require_record_of_case(const RunFolder& f) {
@@ -94,16 +85,16 @@ std::vector<std::string> kept_models_of_model_file(const RunFolder& f) {
   if (lines.size() < 2) {
     throw ViewInputError(f.model_file_name + ": the model file is missing or holds no line of models");
   }
-  const std::string& last = lines.back();
+  TextLines last(lines.back());
+  std::array<std::string, kLeads> named;
+  read_model_line(last, named);
   std::vector<std::string> models;
   for (std::size_t k = 0; k < kLeads; ++k) {
-    const std::size_t column = kModelColumn + k * kModelStride;
-    const std::string name = column < last.size() ? without_blanks(last.substr(column, kModelWidth)) : "";
-    if (name.empty()) {
+    if (named[k].empty()) {
       throw ViewInputError(f.model_file_name + ", line " + std::to_string(lines.size()) + ": no model for lead " +
                            std::to_string(k + 1));
     }
-    models.push_back(name);
+    models.push_back(named[k]);
   }
   return models;
 }
@@ -132,7 +123,7 @@ void read_leads(RunFolder& f) {
   }
 }
 
-void read_observed(RunFolder& f, const Run& run) {
+void read_observed(RunFolder& f, const FlowHistory& history) {
   int year = f.record.year;
   int week = f.record.week;
   for (int back = 1; back <= kObservedWeeks; ++back) {
@@ -144,10 +135,10 @@ void read_observed(RunFolder& f, const Run& run) {
     o.year = year;
     o.week = week;
     o.recent = f.settings.trend_source == 0 && back <= kRecentWeeks;
-    const int row = run.history.row_of(year);
+    const int row = history.row_of(year);
     // Every week before the forecast week is an observed one, as the run took
     // it: a 0 there is a flow of 0 (a dry river), not a gap.
-    if (row >= 1 && row <= run.history.NANOSARQ) o.flow = run.history.HISTORICO(row, week);
+    if (row >= 1 && row <= history.NANOSARQ) o.flow = history.HISTORICO(row, week);
     f.observed.push_back(o);
   }
   std::reverse(f.observed.begin(), f.observed.end());
@@ -169,15 +160,12 @@ RunFolder read_run_folder(const std::filesystem::path& folder) {
   require_normal_end(folder);
   RunFolder f;
   f.folder = folder;
-  std::ostringstream console;
-  std::ostringstream diagnostics;
-  auto run = std::make_unique<Run>(folder, console, diagnostics);
-  read_case_and_history(f, *run);
+  const FlowHistory history = read_case_and_history(f);
   f.record = read_last_forecast_record(folder / f.settings.forecast_file_name);
   require_record_of_case(f);
   if (f.settings.variability_option != 0) f.model_file_name = model_file_name(f.settings.report_name);
   read_leads(f);
-  read_observed(f, *run);
+  read_observed(f, history);
   f.files = file_names(folder);
   return f;
 }

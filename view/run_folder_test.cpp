@@ -53,7 +53,7 @@ TEST_P(ShippedCase, ReadsWhatTheRunReturned) {
     ASSERT_GE(l.ranking.models.size(), 10u);
     for (std::size_t r = 0; r < 10; ++r) {
       EXPECT_FALSE(l.ranking.models[r].name.empty());
-      EXPECT_NE(written_number(l.ranking.models[r].error_text), std::nullopt) << l.ranking.models[r].error_text;
+      EXPECT_NE(read_written_number(l.ranking.models[r].error_text).value, std::nullopt) << l.ranking.models[r].error_text;
     }
   }
   EXPECT_EQ(run.observed.size(), static_cast<std::size_t>(kObservedWeeks));

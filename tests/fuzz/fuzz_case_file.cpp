@@ -9,12 +9,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   static const bool index_written = (folder.write("CASO.DAT", "CASO1.DAT\n"), true);
   (void)index_written;
   folder.write("CASO1.DAT", data, size);
-  Run& run = folder.run();
-  run.CASO = CaseSettings{};
-  run.PASSO = static_cast<int>(size % 2) + 1;
   try {
-    InputFile file = open_case_data_file(run);
-    read_case_settings(run, file);
+    CaseDataFile file = open_case_data_file(folder.path());
+    (void)read_case_settings(folder.path(), file);
   } catch (const RunStop&) {
   }
   return 0;

@@ -17,7 +17,7 @@
 #include <random>
 #include <string>
 
-#include "common/run.h"
+#include "driver/run.h"
 
 namespace darcalim::fuzzing {
 

@@ -1,8 +1,10 @@
 // Fuzz target: the history file and the checks that follow its reading (the
-// recent flows from the history, the incomplete last year, the zero and
-// negative flows, the scaling). The input is the file's bytes; its length
-// chooses 52 or 53 weeks and the forecast week.
+// years of the case against it, the recent flows from the history, the
+// incomplete last year, the zero and negative flows, the scaling). The input
+// is the file's bytes; its length chooses 52 or 53 weeks and the forecast
+// week.
 #include "common/run_stop.h"
+#include "driver/case_input.h"
 #include "driver/history_file.h"
 #include "driver/recent_flows.h"
 #include "tests/fuzz/fuzz_folder.h"
@@ -22,20 +24,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run.CASO.ANOFEST = 2009;
   run.CASO.trend_source = 1;
   run.CASO.TIPOTRANS = 2;
-  run.history.HISTORICO.fill(0.0);
   run.zero_flow = false;
   try {
-    read_history(run);
+    run.history = read_history(folder.path(), run.CASO.history_name, run.CASO.NSEM, run.console, run.diagnostics);
+    reconcile_case_with_history(run.CASO, run.history, "HIST1.DAT", run.console);
   } catch (const RunStop&) {
     return 0;
   }
   try {
-    recent_flows_from_history(run);
+    run.QPASS = recent_flows_from_history(run.history, run.CASO, run.console);
   } catch (const RunStop&) {
     run.QPASS.fill(1.0);  // go on to the later checks as if the flows were given
   }
-  write_recent_flows_into_history(run);
-  find_incomplete_last_year(run);
+  write_recent_flows_into_history(run.CASO, run.QPASS, run.history);
+  find_incomplete_last_year(run.history, run.CASO.NSEM);
   check_zero_flows(run);
   std::error_code ec;
   std::filesystem::remove(run.file("RUNTRACE.DAT"), ec);  // the negative-flow stop appends to it

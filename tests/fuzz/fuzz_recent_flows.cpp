@@ -20,8 +20,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   run.history.last_year = 2010;
   run.history.NANOSARQ = 60;
   try {
-    read_recent_flow_file(run);
-    write_recent_flows_into_history(run);
+    const RecentFlows recent =
+        read_recent_flow_file(folder.path(), run.CASO.vazpasts_name, run.CASO.station_number, run.console);
+    write_recent_flows_into_history(run.CASO, recent.QPASS, run.history);
   } catch (const RunStop&) {
   }
   return 0;

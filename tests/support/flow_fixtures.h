@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "common/series_table.h"
 #include "tests/support/run_in_folder.h"
 

@@ -9,7 +9,7 @@
 #include <sstream>
 #include <string>
 
-#include "common/run.h"
+#include "driver/run.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 

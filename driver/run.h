@@ -21,6 +21,7 @@
 #include "common/fixed_array.h"
 #include "common/flow_history.h"
 #include "common/forecast_tables.h"
+#include "common/input_file.h"
 #include "common/table_sizes.h"
 #include "common/model_list.h"
 #include "common/model_names.h"
@@ -41,7 +42,7 @@ struct Run {
   Run& operator=(const Run&) = delete;
 
   // A file of the working folder; blanks around the name are ignored.
-  std::filesystem::path file(const std::string& name) const;
+  std::filesystem::path file(const std::string& name) const { return file_in(folder, name); }
 
   std::filesystem::path folder;
   std::ostream& console;
@@ -98,8 +99,5 @@ struct Run {
   RecordFile half_records;        // PREVP.DAT
   RecordFile total_records;       // PREVT.DAT
 };
-
-// Trims the blanks around a name read from a fixed-width field.
-std::string trimmed(const std::string& name);
 
 }  // namespace darcalim
