@@ -172,6 +172,7 @@ ModelList build_model_list(int TIPOTRANS, int NANOS) {
       info.transformed = series.transformed;
       info.abbreviated = NOMEABR(position, series.transformed);
       info.long_name = model_name(long_name_kind(TIPOTRANS, s), position);
+      info.heading = short_history ? info.long_name.substr(0, kShortNameWidth) : info.abbreviated;
       list.model(++m) = info;
     }
     series.last = m;

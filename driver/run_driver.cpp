@@ -134,7 +134,7 @@ void run_pass(Run& run) {
   PARAM(run);
   set_pass_tables(run);
   run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
-  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models, run.history.NANOS);
+  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models);
   build_week_groupings(run);
   build_windows(run);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);

@@ -115,8 +115,8 @@ void rank_and_choose(const EvaluationInputs& in, const ErrorTables& err, OutputF
     write_ranking(report, ranking_layouts::week(), t, r, name);
     const WeekRanking ranking{r.order, r.values, in.models, NMOD};
     choose_week_model(ranking, t, is_month_start_week(months, t), choice);
-    report.write(ranking_layouts::best(), {name(choice.MODBRUTO(t))});
-    report.write(ranking_layouts::chosen(), {name(choice.MODESCOLHIDO(t))});
+    report.write(ranking_layouts::best(), {in.models.model(choice.MODBRUTO(t)).heading});
+    report.write(ranking_layouts::chosen(), {in.models.model(choice.MODESCOLHIDO(t)).heading});
   }
 }
 

@@ -4,8 +4,10 @@
 //
 // The ranking report ranks the models by the combined slot: overall by the
 // root mean square error, for each month by its error, and for each week by
-// its RQEMQ, each section a line of sorted values and a line of names (47 to
-// a line); a week's section ends with its first-ranked and its chosen model.
+// its RQEMQ, each section a line of sorted values and a line of abbreviated
+// names (47 to a line); a week's section ends with its first-ranked and its
+// chosen model, named by their headings (with a short history the pass's own
+// names: "LAR(1)" where the names lines say "TAR(1)").
 #pragma once
 
 #include <filesystem>
