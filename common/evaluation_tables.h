@@ -24,7 +24,8 @@ struct ErrorTables {
 };
 
 // The combined statistics of every pass at the positions of the joined list
-// of a combined run (1..NMOD in the first pass, m + 93 or m + 17 in the second).
+// of a combined run (1..NMOD in the first pass, m + JoinedList::offset in the
+// second).
 struct JoinedErrorTables {
   Array<double, kMaxModels, 2> ERRGER;
   Array<double, kMaxModels, 2 * kMonths> ERRMES;

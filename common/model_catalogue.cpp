@@ -66,10 +66,8 @@ std::string NOMEABR(int position, bool transformed) {
 
 void NOMEMODELOS(ModelNameLists& lists) {
   using K = NameKind;
-  int n = 0;
-  for (int pos = 1; pos <= kSazonalPosition; ++pos) lists.NOMEMOD(++n) = model_name(K::kTransformed, pos);
-  for (int pos = 1; pos <= kBaseModels; ++pos) lists.NOMEMOD(++n) = model_name(K::kPlain, pos);
-  for (int pos = 1; pos <= kBaseModels; ++pos) lists.NOMEMOD(++n) = model_name(K::kLogarithmic, pos);
+  const JoinedList joined(kShortHistoryYears);
+  for (int p = 1; p <= joined.total(); ++p) lists.NOMEMOD(p) = joined.long_name(p);
 
   for (int pos = 1; pos <= kBaseModels; ++pos) {
     lists.by_series_kind(pos, 1) = model_name(K::kTransformed, pos);
@@ -84,14 +82,14 @@ void NOMEMODELOS(ModelNameLists& lists) {
     lists.log_and_plain(pos, 1) = model_name(K::kLogarithmic, pos);
     lists.log_and_plain(pos, 2) = model_name(K::kPlain, pos);
   }
-  auto fill_short_joined = [](Array<std::string, 26>& list, K first, K third) {
-    int i = 0;
-    for (int k = 1; k < kShortBaseModels; ++k) list(++i) = model_name(first, short_position(k));
-    for (int k = 1; k <= kShortBaseModels; ++k) list(++i) = model_name(K::kPlain, short_position(k));
-    for (int k = 1; k <= kShortBaseModels; ++k) list(++i) = model_name(third, short_position(k));
-  };
-  fill_short_joined(lists.short_combined, K::kTransformed, K::kLogarithmic);
-  fill_short_joined(lists.short_log_first, K::kLogarithmic, K::kTransformed);
+  const JoinedList short_joined(kShortHistoryYears - 1);
+  for (int p = 1; p <= short_joined.total(); ++p) lists.short_combined(p) = short_joined.long_name(p);
+  // The short joined list with the "L" and "T" series swapped.
+  auto& log_first = lists.short_log_first;
+  int i = 0;
+  for (int k = 1; k < kShortBaseModels; ++k) log_first(++i) = model_name(K::kLogarithmic, short_position(k));
+  for (int k = 1; k <= kShortBaseModels; ++k) log_first(++i) = model_name(K::kPlain, short_position(k));
+  for (int k = 1; k <= kShortBaseModels; ++k) log_first(++i) = model_name(K::kTransformed, short_position(k));
   for (int k = 1; k <= kShortBaseModels; ++k) lists.short_boxcox(k) = model_name(K::kTransformed, short_position(k));
 }
 
@@ -172,6 +170,7 @@ ModelList build_model_list(int TIPOTRANS, int NANOS) {
       info.transformed = series.transformed;
       info.abbreviated = NOMEABR(position, series.transformed);
       info.long_name = model_name(long_name_kind(TIPOTRANS, s), position);
+      info.heading = short_history ? info.long_name.substr(0, kShortNameWidth) : info.abbreviated;
       list.model(++m) = info;
     }
     series.last = m;
@@ -183,9 +182,71 @@ ModelList build_model_list(int TIPOTRANS, int NANOS) {
   return list;
 }
 
-CombinedBounds combined_bounds(int NANOS) {
-  if (is_short_history(NANOS)) return {8, 18, 26};
-  return {46, 94, 140};
+namespace {
+
+// A combined run joins a pass of option 2 and a pass of option 3.
+constexpr int kFirstPassOption = 2;
+constexpr int kSecondPassOption = 3;
+
+}  // namespace
+
+JoinedList::JoinedList(int NANOS)
+    : short_history_(is_short_history(NANOS)),
+      first_(pass_models(kFirstPassOption, NANOS)),
+      second_(pass_models(kSecondPassOption, NANOS)) {}
+
+NameKind JoinedList::kind(int position) const {
+  if (position < 1 || position > total()) throw std::out_of_range("joined model position " + std::to_string(position));
+  if (position <= last_boxcox()) return NameKind::kTransformed;
+  if (position < first_logarithmic()) return NameKind::kPlain;
+  return NameKind::kLogarithmic;
+}
+
+int JoinedList::base_position(int position) const {
+  int k = position;  // the position within its series
+  switch (kind(position)) {
+    case NameKind::kTransformed:
+      break;
+    case NameKind::kPlain:
+      k -= last_boxcox();
+      break;
+    case NameKind::kLogarithmic:
+      k -= first_.NMOD;
+      break;
+  }
+  return short_history_ ? short_position(k) : k;
+}
+
+bool JoinedList::is_benchmark(int position) const {
+  return base_model_info(base_position(position)).is_benchmark;
+}
+
+bool JoinedList::is_month_start(int position) const {
+  return base_model_info(base_position(position)).is_month_start;
+}
+
+std::vector<int> JoinedList::benchmarks() const {
+  std::vector<int> out;
+  for (int p = 1; p <= total(); ++p) {
+    if (is_benchmark(p)) out.push_back(p);
+  }
+  return out;
+}
+
+std::vector<int> JoinedList::month_start_models() const {
+  std::vector<int> out;
+  for (int p = 1; p <= total(); ++p) {
+    if (is_month_start(p)) out.push_back(p);
+  }
+  return out;
+}
+
+std::string JoinedList::long_name(int position) const {
+  return model_name(kind(position), base_position(position));
+}
+
+std::string JoinedList::name(int position) const {
+  return long_name(position).substr(0, kShortNameWidth);
 }
 
 }  // namespace darcalim

@@ -8,6 +8,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "common/model_list.h"
 #include "common/model_names.h"
@@ -51,14 +52,57 @@ struct PassModels {
 };
 PassModels pass_models(int TIPOTRANS, int NANOS);
 
-// Bounds of the joined list of a combined run: last Box-Cox model, first
-// logarithmic model, total (46, 94, 140; or 8, 18, 26 for a short history).
-struct CombinedBounds {
-  int last_boxcox = 0;
-  int first_logarithmic = 0;
-  int total = 0;
+// The joined list of a combined run: the models of its first pass (option 2:
+// the Box-Cox series without TCONSTANTE, then the untransformed series) and
+// after them those of its second (option 3: the logarithmic series), in one
+// numbering of 140 positions, 26 with a short history:
+//
+//   1..46   (1..8)    "T" models    TAR(1) .. TSAZONAL
+//   47..93  (9..17)   plain models  AR(1) .. CONSTANTE
+//   94..140 (18..26)  "L" models    LAR(1) .. LCONSTANTE
+//
+// The joined tables of forecasts, limits, errors and rankings are indexed by
+// these positions; model m of a pass sits at position m + offset(PASSO). The
+// benchmarks are the SAZONAL and CONSTANTE models (46, 92, 93, 139, 140; or 8,
+// 16, 17, 25, 26), the month-start models the -RO ones (none in a short
+// list). The questions about one position throw std::out_of_range for a
+// position outside 1..total().
+class JoinedList {
+ public:
+  // The joined list of a history of NANOS complete years.
+  explicit JoinedList(int NANOS);
+
+  bool short_history() const { return short_history_; }
+  int last_boxcox() const { return first_.last_of_first_series; }  // 46 (8)
+  int first_logarithmic() const { return first_.NMOD + 1; }        // 94 (18)
+  int total() const { return first_.NMOD + second_.NMOD; }         // 140 (26)
+
+  // Offset of the model numbers of pass PASSO: 0 in the first pass (and in a
+  // run that is not combined), 93 (17) in the second.
+  int offset(int PASSO) const { return PASSO == 2 ? first_.NMOD : 0; }
+
+  // The series kind of a position: "T" (Box-Cox), plain or "L".
+  NameKind kind(int position) const;
+  // True for the models of a transformed series ("T" and "L").
+  bool transformed(int position) const { return kind(position) != NameKind::kPlain; }
+  // Position in the base list of the catalogue (1..47).
+  int base_position(int position) const;
+  bool is_benchmark(int position) const;
+  bool is_month_start(int position) const;
+  // The benchmarks and the month-start models, in ascending order.
+  std::vector<int> benchmarks() const;
+  std::vector<int> month_start_models() const;
+
+  // The name of a position: 20 characters (NOMEMOD, or the short combined
+  // list), and the same cut to 14.
+  std::string long_name(int position) const;
+  std::string name(int position) const;
+
+ private:
+  bool short_history_;
+  PassModels first_;
+  PassModels second_;
 };
-CombinedBounds combined_bounds(int NANOS);
 
 // The model list of a pass: for every model number its series, family,
 // order, grouping, names and references (F1, F2), following pass_models.

@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <stdexcept>
+#include <string>
+#include <utility>
+#include <vector>
 
 namespace darcalim {
 namespace {
@@ -72,8 +75,104 @@ TEST(ModelCatalogue, ModelsOfAPass) {
     EXPECT_EQ(m.last_of_first_series, c.last_of_first) << "option " << c.option << ", " << c.years << " years";
     EXPECT_EQ(m.first_of_second_series, c.last_of_first + 1);
   }
-  EXPECT_EQ(combined_bounds(20).total, 140);
-  EXPECT_EQ(combined_bounds(19).first_logarithmic, 18);
+}
+
+struct JoinedCase {
+  int years;
+  int last_boxcox;
+  int first_logarithmic;
+  int total;
+  int second_pass_offset;
+  std::vector<std::pair<int, std::string>> names;  // (position, 14-character name without the blanks)
+  std::vector<int> benchmarks;
+  std::vector<int> month_start;
+};
+
+// The joined list of a combined run by history length: 19 years is short,
+// 20 is not.
+TEST(JoinedList, BoundsOffsetsNamesAndSpecialModels) {
+  const JoinedCase cases[] = {
+      {20,
+       46,
+       94,
+       140,
+       93,
+       {{1, "TAR(1)"},
+        {24, "TPAR(1)-RO"},
+        {41, "TPARMA(2;1)-RR"},
+        {46, "TSAZONAL"},
+        {47, "AR(1)"},
+        {93, "CONSTANTE"},
+        {94, "LAR(1)"},
+        {138, "LPARMA(3;1)-RO"},
+        {140, "LCONSTANTE"}},
+       {46, 92, 93, 139, 140},
+       {24, 25, 26, 27, 43, 44, 45, 70, 71, 72, 73, 89, 90, 91, 117, 118, 119, 120, 136, 137, 138}},
+      {19,
+       8,
+       18,
+       26,
+       17,
+       {{1, "TAR(1)"},
+        {7, "TARMA(3;1)"},
+        {8, "TSAZONAL"},
+        {9, "AR(1)"},
+        {17, "CONSTANTE"},
+        {18, "LAR(1)"},
+        {26, "LCONSTANTE"}},
+       {8, 16, 17, 25, 26},
+       {}},
+  };
+  for (const JoinedCase& c : cases) {
+    SCOPED_TRACE(std::to_string(c.years) + " years");
+    const JoinedList joined(c.years);
+    EXPECT_EQ(joined.short_history(), c.years < 20);
+    EXPECT_EQ(joined.last_boxcox(), c.last_boxcox);
+    EXPECT_EQ(joined.first_logarithmic(), c.first_logarithmic);
+    EXPECT_EQ(joined.total(), c.total);
+    EXPECT_EQ(joined.offset(1), 0);
+    EXPECT_EQ(joined.offset(2), c.second_pass_offset);
+    for (const auto& [position, name] : c.names) {
+      EXPECT_EQ(joined.long_name(position), pad20(name)) << position;
+      EXPECT_EQ(joined.name(position), pad20(name).substr(0, 14)) << position;
+    }
+    EXPECT_EQ(joined.kind(c.last_boxcox), NameKind::kTransformed);
+    EXPECT_EQ(joined.kind(c.last_boxcox + 1), NameKind::kPlain);
+    EXPECT_EQ(joined.kind(c.first_logarithmic - 1), NameKind::kPlain);
+    EXPECT_EQ(joined.kind(c.first_logarithmic), NameKind::kLogarithmic);
+    EXPECT_FALSE(joined.transformed(c.first_logarithmic - 1));
+    EXPECT_TRUE(joined.transformed(c.first_logarithmic));
+    EXPECT_EQ(joined.benchmarks(), c.benchmarks);
+    EXPECT_EQ(joined.month_start_models(), c.month_start);
+    EXPECT_THROW(joined.kind(0), std::out_of_range);
+    EXPECT_THROW(joined.name(c.total + 1), std::out_of_range);
+  }
+  EXPECT_EQ(JoinedList(kShortHistoryYears).total(), kMaxModels);
+  EXPECT_EQ(JoinedList(kShortHistoryYears - 1).total(), kShortJoinedModels);
+}
+
+// Model m of each pass of a combined run (option 2, then option 3) is found
+// at position m + offset of the joined list, as the same model.
+TEST(JoinedList, HoldsEachModelOfBothPassesAtItsOffset) {
+  for (const int years : {19, 20, 59}) {
+    const JoinedList joined(years);
+    const ModelList passes[] = {build_model_list(2, years), build_model_list(3, years)};
+    EXPECT_EQ(joined.last_boxcox(), passes[0].series(1).last) << years << " years";
+    EXPECT_EQ(joined.total(), passes[0].NMOD + passes[1].NMOD) << years << " years";
+    for (int PASSO = 1; PASSO <= 2; ++PASSO) {
+      const ModelList& list = passes[PASSO - 1];
+      for (int m = 1; m <= list.NMOD; ++m) {
+        const ModelInfo& model = list.model(m);
+        const int p = m + joined.offset(PASSO);
+        SCOPED_TRACE(std::to_string(years) + " years, pass " + std::to_string(PASSO) + ", model " + std::to_string(m));
+        EXPECT_EQ(joined.long_name(p), model.long_name);
+        EXPECT_EQ(joined.base_position(p), model.base_position);
+        EXPECT_EQ(joined.transformed(p), model.transformed);
+        EXPECT_EQ(joined.is_benchmark(p), model.is_benchmark);
+        EXPECT_EQ(joined.is_month_start(p), model.is_month_start);
+      }
+    }
+  }
 }
 
 // Every model of every pass is found back at its own number from what it is;

@@ -30,6 +30,10 @@ struct ModelInfo {
   bool is_periodic = false;    // PAR and PARMA families (reference: the periodic model F2)
   std::string abbreviated;     // 14 characters: "TPARMA(1;1)-R ", "SAZONAL       "
   std::string long_name;       // 20 characters, from the pass's name list
+  // 14 characters: the head of the model's column in PREVISAO.DAT and its
+  // name on the choice lines of the error-ranking report; `abbreviated`, or
+  // with a short history `long_name` cut to 14 ("LAR(1)", not "TAR(1)").
+  std::string heading;
 };
 
 // Models of one series within the pass.

@@ -27,9 +27,9 @@ struct ModelNameLists {
   // (base position, kind): 1 "L", 2 plain.
   Array<std::string, kBaseModels, 2> log_and_plain;
   // "T" short without TCONSTANTE (8), plain (9), "L" (9).
-  Array<std::string, 26> short_combined;
+  Array<std::string, kShortJoinedModels> short_combined;
   // "L" short without LCONSTANTE (8), plain (9), "T" (9).
-  Array<std::string, 26> short_log_first;
+  Array<std::string, kShortJoinedModels> short_log_first;
   // "T" names of the nine short positions, TCONSTANTE last.
   Array<std::string, kShortBaseModels> short_boxcox;
 };

@@ -6,6 +6,7 @@ namespace darcalim {
 inline constexpr int kMaxYears = 100;        // rows of the flow history
 inline constexpr int kMaxWeeks = 53;         // operating weeks of a year
 inline constexpr int kMaxModels = 140;       // models of the joined list of a combined run
+inline constexpr int kShortJoinedModels = 26;  // the joined list of a short history
 inline constexpr int kMaxPassModels = 94;    // models of one pass (two series of 47)
 inline constexpr int kBaseModels = 47;       // models of one series
 inline constexpr int kShortBaseModels = 9;   // models of one series with a short history

@@ -17,25 +17,23 @@ namespace darcalim {
 
 namespace {
 
-bool transformed_position(const CombinedBounds& b, int m) { return m <= b.last_boxcox || m >= b.first_logarithmic; }
-
 // Lower and upper display limits of joined position m for week t.
-std::pair<double, double> joined_limits(const Run& run, const CombinedBounds& b, int t, int m) {
+std::pair<double, double> joined_limits(const Run& run, const JoinedList& joined, int t, int m) {
   const JoinedForecast& j = run.joined_forecast;
   const double FAC = run.history.FAC;
   const double ZCONF = run.CASO.ZCONF;
-  if (transformed_position(b, m)) return {display_value(j.LOW140(t, m), FAC), display_value(j.UP140(t, m), FAC)};
+  if (joined.transformed(m)) return {display_value(j.LOW140(t, m), FAC), display_value(j.UP140(t, m), FAC)};
   return {display_value(j.F140(t, m) - ZCONF * j.SD140(m, t), FAC),
           display_value(j.F140(t, m) + ZCONF * j.SD140(m, t), FAC)};
 }
 
-void write_joined_forecast_table(Run& run, const CombinedBounds& b) {
-  const int NX = b.total;
+void write_joined_forecast_table(Run& run, const JoinedList& joined) {
+  const int NX = joined.total();
   const std::string n = std::to_string(NX);
   OutputFile& table = run.forecast_table;
   table.open(run.file(kForecastTableFileName), OutputFile::Mode::kRewrite);
   FieldValues header{std::string("SEMANA")};
-  for (int m = 1; m <= NX; ++m) header.emplace_back(joined_name(run.names, run.history.NANOS, m));
+  for (int m = 1; m <= NX; ++m) header.emplace_back(joined.name(m));
   table.write(Layout("(2X,A8,6X," + n + "(2X,A14))"), header);
   const Layout forecasts("(4X,I4," + n + "(F16.1))");
   const Layout limits("(8X," + n + "(F16.1))");
@@ -44,7 +42,7 @@ void write_joined_forecast_table(Run& run, const CombinedBounds& b) {
     FieldValues line{std::int64_t{t}}, lower, upper;
     for (int m = 1; m <= NX; ++m) {
       line.emplace_back(display_value(run.joined_forecast.F140(t, m), run.history.FAC));
-      const auto [low, up] = joined_limits(run, b, t, m);
+      const auto [low, up] = joined_limits(run, joined, t, m);
       lower.emplace_back(floored(low));
       upper.emplace_back(up);
     }
@@ -67,11 +65,11 @@ void rank_joined_list(Run& run, int NX) {
   }
 }
 
-void set_lead_values(Run& run, const CombinedBounds& b, int k, int t) {
+void set_lead_values(Run& run, const JoinedList& joined, int k, int t) {
   LeadResults& lead = run.joined_forecast.lead;
   const int m = run.choice.RANKMOD(1, t);
   lead.PREV(k) = display_value(run.joined_forecast.F140(t, m), run.history.FAC);
-  const auto [low, up] = joined_limits(run, b, t, m);
+  const auto [low, up] = joined_limits(run, joined, t, m);
   lead.LINF(k) = low;
   lead.LSUP(k) = up;
   lead.LINF0(k) = floored(low);
@@ -80,29 +78,29 @@ void set_lead_values(Run& run, const CombinedBounds& b, int k, int t) {
 // RELATXLS over the joined tables, to the error-ranking report of the case.
 void rank_joined_report(Run& run) {
   const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
-  const JoinedRankingInputs in{run.joined_errors,      run.names,  run.history.NANOS, run.CASO.NSEM, run.choice.RANKMOD,
-                               run.joined_forecast.R2, report_path};
+  const JoinedRankingInputs in{run.joined_errors,  run.history.NANOS,      run.CASO.NSEM,
+                               run.choice.RANKMOD, run.joined_forecast.R2, report_path};
   RELATXLS(in, {run.ranking_report, run.joined_forecast.first_ranked, run.joined_forecast.revised_first});
 }
 
 }  // namespace
 
 void combined_step(Run& run, const LeadCheck& check) {
-  const CombinedBounds b = combined_bounds(run.history.NANOS);
+  const JoinedList joined(run.history.NANOS);
   const int NSEM = run.CASO.NSEM;
-  write_joined_forecast_table(run, b);
-  rank_joined_list(run, b.total);
+  write_joined_forecast_table(run, joined);
+  rank_joined_list(run, joined.total());
   const JoinedErrorTables& err = run.joined_errors;
   VERCONSZONAL(run.choice.RANKMOD, [&](int m, int w) { return err.ERRSEM(m, NSEM + w); }, run.history.NANOS, NSEM,
                run.joined_forecast.R2);
   run.ranking_report.close_and_delete();
   rank_joined_report(run);
   for (int w = 1; w <= NSEM; ++w) {
-    for (int p = 1; p <= b.total; ++p) run.choice.RANKMOD(p, w) = run.joined_forecast.R2(p, w);
+    for (int p = 1; p <= joined.total(); ++p) run.choice.RANKMOD(p, w) = run.joined_forecast.R2(p, w);
   }
   for (int k = 1; k <= kLeads; ++k) {
     const int t = lead_week(run.CASO.SEMPREV, k, NSEM);
-    set_lead_values(run, b, k, t);
+    set_lead_values(run, joined, k, t);
     if (check) check(k, t);
   }
   const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);

@@ -40,6 +40,11 @@ void set_pass_tables(Run& run) {
   run.series_title(2) = kTitleWithoutTransformation;
 }
 
+// Offset of the pass's models in the joined list of a combined run.
+int joined_offset(const Run& run) {
+  return JoinedList(run.history.NANOS).offset(run.PASSO);
+}
+
 EvaluationInputs evaluation_inputs(const Run& run) {
   return {run.models, run.GRUPO, run.history.HISTORICO, run.CASO.NSEM};
 }
@@ -78,12 +83,8 @@ void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
     read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, run.CASO.NSEM, run.console, run.percentiles);
   };
   const PassWalkData walk = pass_walk_data(run, c);
-  const SimulationInputs in{walk,
-                            run.history.HISTORICO,
-                            run.GRUPO,
-                            run.history.FAC,
-                            run.CASO.variability_option,
-                            joined_offset(run.PASSO, run.history.NANOS)};
+  const SimulationInputs in{
+      walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, run.CASO.variability_option, joined_offset(run)};
   SIMPREV(in, c, eval, {run.VARRES, run.simulation, records}, read_percentiles, clamp);
 }
 
@@ -106,9 +107,10 @@ void run_window(Run& run, int c) {
 // joined list; V is the history of the series of checks.
 void check_lead(Run& run, bool combined, int lead, int week, const SeriesTable& V, int& once) {
   const std::filesystem::path report_path = run.file(run.CASO.ranking_report_name);
-  const VariabilityCheckInputs in{combined,   run.final_forecast, run.joined_forecast, run.errors, run.joined_errors,
-                                  run.models, run.names,          run.choice,          run.GRUPO,  run.percentiles,
-                                  run.CASO,   run.history,        run.QPASS(1),        report_path};
+  const VariabilityCheckInputs in{combined,          run.final_forecast, run.joined_forecast, run.errors,
+                                  run.joined_errors, run.models,         run.choice,          run.GRUPO,
+                                  run.percentiles,   run.CASO,           run.history,         run.QPASS(1),
+                                  report_path};
   LeadResults& results = combined ? run.joined_forecast.lead : run.final_forecast.lead;
   VariabilityState& v = run.variability;
   VARIAPREV(in, lead, week, V, once, {results, v.samples, v.limits, v.TARGET, v.reordered, run.ranking_report});
@@ -134,15 +136,14 @@ void run_pass(Run& run) {
   PARAM(run);
   set_pass_tables(run);
   run.models = build_model_list(run.CASO.TIPOTRANS, run.history.NANOS);
-  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models, run.history.NANOS);
+  if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models);
   build_week_groupings(run);
   build_windows(run);
   for (int c = 1; c <= kWindows; ++c) run_window(run, c);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
-  copy_to_joined_tables(run.errors, run.models.NMOD, run.CASO.NSEM, joined_offset(run.PASSO, run.history.NANOS),
-                        run.joined_errors);
+  copy_to_joined_tables(run.errors, run.models.NMOD, run.CASO.NSEM, joined_offset(run), run.joined_errors);
   LeadCheck check;
   std::unique_ptr<SeriesTable> check_flows;
   if (run.CASO.variability_option != 0 && run.PASSO == 1) {

@@ -3,6 +3,8 @@
 #include <memory>
 
 #include "common/input_file.h"
+#include "common/layout.h"
+#include "common/model_catalogue.h"
 #include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
 #include "forecast/final_forecast.h"
@@ -20,7 +22,7 @@ const LeadResults& final_leads(const Run& run) {
 // Name of the model whose forecast lead k kept for target week t.
 std::string kept_model(const Run& run, int k, int t) {
   if (run.CASO.variability_option != 0) return final_leads(run).ESCOLHA(k);
-  if (run.PASSO == 2) return joined_name(run.names, run.history.NANOS, run.choice.RANKMOD(1, t));
+  if (run.PASSO == 2) return JoinedList(run.history.NANOS).name(run.choice.RANKMOD(1, t));
   return run.models.model(run.choice.MODESCOLHIDO(t)).long_name;
 }
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "common/layout.h"
+#include "common/model_catalogue.h"
 #include "common/table_sizes.h"
 #include "estimation/parameter_tables.h"
 #include "estimation/periodic_ar.h"
@@ -164,7 +165,7 @@ void ESTIMA(const EstimationInputs& in, const std::string& title, SeriesParamete
                {}};
   if (c.ar == 'S') estimate_ar(e, title);
   if (c.arma == 'S') estimate_arma(e);
-  if (in.NANOS >= kShortHistoryYears) {
+  if (!is_short_history(in.NANOS)) {
     if (c.par == 'S') estimate_par(e);
     if (c.parma == 'S') estimate_parma(e);
   }

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/layout.h"
+#include "common/model_catalogue.h"
 #include "evaluation/best_model.h"
 #include "evaluation/error_analysis.h"
 #include "evaluation/simulation.h"
@@ -88,24 +89,19 @@ void rank_and_choose(const EvaluationInputs& in, const ErrorTables& err, OutputF
     write_ranking(report, ranking_layouts::week(), t, r, name);
     const WeekRanking ranking{r.order, r.values, in.models, NMOD};
     choose_week_model(ranking, t, is_month_start_week(months, t), choice);
-    report.write(ranking_layouts::best(), {name(choice.MODBRUTO(t))});
-    report.write(ranking_layouts::chosen(), {name(choice.MODESCOLHIDO(t))});
+    report.write(ranking_layouts::best(), {in.models.model(choice.MODBRUTO(t)).heading});
+    report.write(ranking_layouts::chosen(), {in.models.model(choice.MODESCOLHIDO(t)).heading});
   }
-}
-
-std::string joined_name(const ModelNameLists& names, int NANOS, int position) {
-  const bool short_history = NANOS < kShortHistoryYears;
-  const std::string& name = short_history ? names.short_combined(position) : names.NOMEMOD(position);
-  return name.substr(0, kShortNameWidth);
 }
 
 void RELATXLS(const JoinedRankingInputs& in, const JoinedRankingOutputs& out) {
   OutputFile& report = out.report;
   report.open(in.report_path, OutputFile::Mode::kRewrite);
   const JoinedErrorTables& err = in.errors;
-  const int NX = in.NANOS < kShortHistoryYears ? 26 : kMaxModels;
+  const JoinedList joined(in.NANOS);
+  const int NX = joined.total();
   const int NSEM = in.NSEM;
-  const NameOf name = [&](int m) { return joined_name(in.names, in.NANOS, m); };
+  const NameOf name = [&joined](int m) { return joined.name(m); };
   write_general_and_months(
       report, NX, [&](int m) { return err.ERRGER(m, 2); }, [&](int m, int M) { return err.ERRMES(m, kMonths + M); },
       name);

@@ -4,8 +4,10 @@
 //
 // The ranking report ranks the models by the combined slot: overall by the
 // root mean square error, for each month by its error, and for each week by
-// its RQEMQ, each section a line of sorted values and a line of names (47 to
-// a line); a week's section ends with its first-ranked and its chosen model.
+// its RQEMQ, each section a line of sorted values and a line of abbreviated
+// names (47 to a line); a week's section ends with its first-ranked and its
+// chosen model, named by their headings (with a short history the pass's own
+// names: "LAR(1)" where the names lines say "TAR(1)").
 #pragma once
 
 #include <filesystem>
@@ -15,7 +17,6 @@
 #include "common/fixed_array.h"
 #include "common/layout.h"
 #include "common/output_layouts.h"
-#include "common/model_names.h"
 #include "common/output_file.h"
 #include "common/table_sizes.h"
 #include "evaluation/error_analysis.h"
@@ -30,13 +31,12 @@ void write_averaged_statistics(OutputFile& report, const ModelList& models, cons
 // of every week (`choice`) and writes the error-ranking report.
 void rank_and_choose(const EvaluationInputs& in, const ErrorTables& errors, OutputFile& report, WeeklyChoice& choice);
 
-// What RELATXLS reads: the joined tables, the names of the joined list, the
-// history's years (a short history has the short joined list), the weeks a
-// year, the joined ranking before (RANKMOD) and after (R2) the consistency
-// check, and where the error-ranking report goes.
+// What RELATXLS reads: the joined tables, the history's years (a short
+// history has the short joined list), the weeks a year, the joined ranking
+// before (RANKMOD) and after (R2) the consistency check, and where the
+// error-ranking report goes.
 struct JoinedRankingInputs {
   const JoinedErrorTables& errors;
-  const ModelNameLists& names;
   int NANOS;
   int NSEM;
   const Array<int, kMaxModels, kMaxWeeks>& RANKMOD;
@@ -54,17 +54,14 @@ struct JoinedRankingOutputs {
 
 // RELATXLS: the error-ranking report opened for rewriting and written anew
 // over the joined list of a combined run (140 positions, 26 with a short
-// history), from the joined tables, then closed; each week names the first
-// model of the joined ranking (RANKMOD) and the first after the consistency
-// check (R2), and keeps both names.
+// history), from the joined tables, then closed; the models are named by
+// the joined list (JoinedList::name). Each week names the first model of the
+// joined ranking (RANKMOD) and the first after the consistency check (R2),
+// and keeps both names.
 void RELATXLS(const JoinedRankingInputs& in, const JoinedRankingOutputs& out);
 
-// First 14 characters of the 20-character name of a joined position, from
-// the short joined list when the history has fewer than kShortHistoryYears.
-std::string joined_name(const ModelNameLists& names, int NANOS, int position);
-
 // Copies the combined statistics of the pass's NMOD models to their joined
-// positions m + joined_offset (see joined_offset).
+// positions m + joined_offset (JoinedList::offset).
 void copy_to_joined_tables(const ErrorTables& errors, int NMOD, int NSEM, int joined_offset, JoinedErrorTables& joined);
 
 }  // namespace darcalim

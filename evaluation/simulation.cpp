@@ -10,21 +10,12 @@ namespace darcalim {
 
 namespace {
 
-// Offset of the second pass's models in the joined list.
-constexpr int kSecondPassOffset = 93;
-constexpr int kShortSecondPassOffset = 17;
-
 // The forecast of model m in the stored units of the history.
 double stored_forecast(const ModelList& models, const WalkState& state, int m) {
   return models.transformed(m) ? state.A(m) : state.P(m);
 }
 
 }  // namespace
-
-int joined_offset(int PASSO, int NANOS) {
-  if (PASSO != 2) return 0;
-  return NANOS < kShortHistoryYears ? kShortSecondPassOffset : kSecondPassOffset;
-}
 
 void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,
              const std::function<void()>& read_percentiles, const SimulationClamp& clamp) {

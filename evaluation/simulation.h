@@ -38,7 +38,7 @@ inline double stored_value(double display, double FAC) { return display * 604.8 
 // What the simulation of a window reads: the walk data with window c's
 // parameters, the history (stored units), the week groupings, the factor
 // FAC, the variability option and the offset of the pass's models in the
-// joined list (joined_offset).
+// joined list (JoinedList::offset).
 struct SimulationInputs {
   const PassWalkData& walk;
   const SeriesTable& history;
@@ -58,9 +58,5 @@ struct SimulationOutputs {
 
 void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,
              const std::function<void()>& read_percentiles, const SimulationClamp& clamp);
-
-// Offset of the pass's models in the joined list: 0, or 93 (17 with a short
-// history) in the second pass of a combined run.
-int joined_offset(int PASSO, int NANOS);
 
 }  // namespace darcalim

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/layout.h"
+#include "common/model_catalogue.h"
 #include "common/output_layouts.h"
 #include "evaluation/simulation.h"
 #include "forecast/model_step.h"
@@ -13,9 +14,6 @@
 namespace darcalim {
 
 namespace {
-
-// Joined position of the second pass's deviations, whatever the history length.
-constexpr int kSecondPassDeviationOffset = 93;
 
 // Every model's R takes the observed value of week t of its series.
 void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& state) {
@@ -109,7 +107,7 @@ void write_block(const FinalForecastInputs& in, int t, const PassForecast& f, Ou
 }
 
 void store_joined(const FinalForecastInputs& in, int t, const PassForecast& f, JoinedForecast& j) {
-  const int offset = joined_offset(in.PASSO, in.history.NANOS);
+  const int offset = JoinedList(in.history.NANOS).offset(in.PASSO);
   for (int m = 1; m <= in.walk.models.NMOD; ++m) {
     const int p = m + offset;
     j.F140(t, p) = f.FC(t, m);
@@ -119,7 +117,7 @@ void store_joined(const FinalForecastInputs& in, int t, const PassForecast& f, J
 }
 
 void store_joined_deviations(const FinalForecastInputs& in, const PassForecast& f, JoinedForecast& j) {
-  const int offset = in.PASSO == 2 ? kSecondPassDeviationOffset : 0;
+  const int offset = JoinedList(in.history.NANOS).offset(in.PASSO);
   for (int m = 1; m <= in.walk.models.NMOD; ++m) {
     for (int t = 1; t <= in.CASO.NSEM; ++t) j.SD140(m + offset, t) = f.S(t, m);
   }

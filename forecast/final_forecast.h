@@ -17,7 +17,8 @@
 // run, the lead's block goes to PREVISAO.DAT. After lead 6 the forecast
 // record and, with the variability option, the model-file line are appended
 // (not in a combined run), and PREVISAO.DAT is closed. In a combined run the
-// pass's forecasts, limits and deviations also go to the joined tables.
+// pass's forecasts, limits and deviations also go to the joined tables, at
+// the pass's positions of the joined list.
 // Failure: only a file that cannot be written stops the run (RunStop, from
 // OutputFile).
 #pragma once

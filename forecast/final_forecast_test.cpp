@@ -1,6 +1,6 @@
 // The target weeks of the six leads, and the model numbering that the final
-// forecast reads: which numbers each series holds, where its references lie,
-// which numbers the joined list of a combined run gives each pass.
+// forecast reads: which numbers each series holds and where its references
+// lie.
 #include "forecast/final_forecast.h"
 
 #include <gtest/gtest.h>
@@ -157,29 +157,6 @@ TEST(ModelNames, OfSomeNumbers) {
         << "option " << c.option << ", " << c.years << " years, model " << c.m;
     EXPECT_EQ(list.model(c.m).abbreviated, pad(c.abbreviated, 14))
         << "option " << c.option << ", " << c.years << " years, model " << c.m;
-  }
-}
-
-// The joined list of a combined run puts the first pass (option 2) before
-// the second (option 3): its bounds are the first pass's last transformed
-// model, the first number after the first pass, and the two passes together.
-TEST(CombinedBounds, JoinTheTwoPassesOfACombinedRun) {
-  struct Bounds {
-    int years;
-    CombinedBounds expected;
-  };
-  const Bounds cases[] = {{kShortHistory, {8, 18, 26}}, {kLongHistory, {46, 94, 140}}, {59, {46, 94, 140}}};
-  for (const Bounds& c : cases) {
-    const CombinedBounds b = combined_bounds(c.years);
-    EXPECT_EQ(b.last_boxcox, c.expected.last_boxcox) << c.years << " years";
-    EXPECT_EQ(b.first_logarithmic, c.expected.first_logarithmic) << c.years << " years";
-    EXPECT_EQ(b.total, c.expected.total) << c.years << " years";
-
-    const ModelList first = build_model_list(2, c.years);
-    const ModelList second = build_model_list(3, c.years);
-    EXPECT_EQ(b.last_boxcox, first.series(1).last) << c.years << " years";
-    EXPECT_EQ(b.first_logarithmic, first.NMOD + 1) << c.years << " years";
-    EXPECT_EQ(b.total, first.NMOD + second.NMOD) << c.years << " years";
   }
 }
 

@@ -39,7 +39,7 @@ TEST(ForecastTableHeader, NamesFollowTheModelListOfEachOptionAndLength) {
   for (const HeaderCase& c : cases) {
     SCOPED_TRACE("option " + std::to_string(c.option) + ", " + std::to_string(c.years) + " years");
     const ModelList list = build_model_list(c.option, c.years);
-    const std::vector<std::string> names = forecast_table_header_names(list, c.years);
+    const std::vector<std::string> names = forecast_table_header_names(list);
     ASSERT_EQ(names.size(), c.count);
     ASSERT_EQ(names.size(), static_cast<std::size_t>(list.NMOD));
     for (const auto& [column, name] : c.names) EXPECT_EQ(names[column - 1], pad14(name)) << "column " << column;

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/layout.h"
+#include "common/model_catalogue.h"
 #include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
 #include "evaluation/simulation.h"
@@ -18,6 +19,7 @@ namespace {
 struct ReportSource {
   const LimitOrderingInputs& in;
   const int NM;
+  const JoinedList joined;
 
   double general(int m) const {
     return in.combined ? in.joined_errors.ERRGER(m, 2) : in.errors.ERRGER(m, 2, kCombinedSlot);
@@ -30,7 +32,7 @@ struct ReportSource {
     return in.combined ? in.joined_errors.ERRSEM(m, s) : in.errors.ERRSEM(m, s, kCombinedSlot);
   }
   std::string name(int m) const {
-    if (in.combined) return joined_name(in.names, in.NANOS, m);
+    if (in.combined) return joined.name(m);
     return in.models.model(m).long_name.substr(0, kShortNameWidth);
   }
   std::string first_ranked(int w) const {
@@ -39,17 +41,16 @@ struct ReportSource {
   std::string chosen(int w) const {
     return in.combined ? in.joined_forecast.revised_first(w) : in.choice.NOMEESCOLHIDO(w);
   }
-  bool short_history() const { return in.NANOS < kShortHistoryYears; }
 
   // Repeat counts of the names lines: overall and monthly sections, weeks.
   int names_per_line(bool week_section) const {
     const int option = in.TIPOTRANS;
-    if (short_history()) {
+    if (joined.short_history()) {
       if (!week_section) return 47;
-      if (in.combined) return 26;
+      if (in.combined) return joined.total();
       return (option == 1 || option == 2) ? 17 : 9;
     }
-    if (in.combined) return kMaxModels;
+    if (in.combined) return joined.total();
     switch (option) {
       case 1: return week_section ? 93 : 94;
       case 2: return 93;
@@ -111,7 +112,7 @@ void write_report(const ReportSource& src, const LimitOrderingOutputs& out) {
 
 void ORDENLIMOD(const LimitOrderingInputs& in, int LEAD, int WEEK, float QANT, int NM,
                 const std::function<double(int)>& forecast, const LimitOrderingOutputs& out) {
-  const ReportSource src{in, NM};
+  const ReportSource src{in, NM, JoinedList(in.NANOS)};
   if (LEAD == 1) {
     for (int k = 1; k <= kLeads; ++k) out.TARGET(k) = WEEK + k - 1;
   }

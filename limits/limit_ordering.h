@@ -24,7 +24,6 @@
 #include "common/fixed_array.h"
 #include "common/forecast_tables.h"
 #include "common/model_list.h"
-#include "common/model_names.h"
 #include "common/output_file.h"
 #include "common/table_sizes.h"
 #include "common/variability_tables.h"
@@ -33,18 +32,18 @@
 namespace darcalim {
 
 // What the ordering reads. With `combined` (the combined step of a combined
-// run) the report ranks the joined list: the joined tables, the names of the
-// joined list and the first names kept by the joined forecast; otherwise the
-// pass's models: the combined slot of the pass's error tables, the models'
-// names and the weekly choice. Both read the ranking RANKMOD, the month
-// grouping, the pass's option and years (the repeat counts of the names
-// lines), FAC (QANT to stored units) and the ratio limits last drawn.
+// run) the report ranks the joined list: the joined tables, the joined list's
+// names and the first names kept by the joined forecast; otherwise the pass's
+// models: the combined slot of the pass's error tables, the models' names and
+// the weekly choice. Both read the ranking RANKMOD, the month grouping, the
+// pass's option and years (the joined list of their length, the repeat counts
+// of the names lines), FAC (QANT to stored units) and the ratio limits last
+// drawn.
 struct LimitOrderingInputs {
   bool combined;
   const ErrorTables& errors;
   const JoinedErrorTables& joined_errors;
   const ModelList& models;
-  const ModelNameLists& names;
   const WeeklyChoice& choice;
   const JoinedForecast& joined_forecast;
   const WeekGroupings& groupings;

@@ -1,8 +1,8 @@
 #include "limits/ranking_revision.h"
 
-#include <algorithm>
-#include <array>
-#include <span>
+#include <vector>
+
+#include "common/model_catalogue.h"
 
 namespace darcalim {
 
@@ -11,23 +11,31 @@ namespace {
 // The relative excess up to which an ordinary model moves ahead (4-byte 0.05).
 constexpr double kMargin = static_cast<double>(0.05f);
 
-constexpr std::array<int, 5> kBenchmarks = {46, 92, 93, 139, 140};
-constexpr std::array<int, 5> kShortBenchmarks = {8, 16, 17, 25, 26};
-constexpr std::array<int, 21> kMonthStart = {24, 25, 26, 27, 43, 44, 45, 70, 71, 72, 73,
-                                             89, 90, 91, 117, 118, 119, 120, 136, 137, 138};
-
-bool contains(std::span<const int> list, int m) { return std::find(list.begin(), list.end(), m) != list.end(); }
-
 struct Revision {
   JoinedRanking& R2;
   const std::function<double(int, int)>& E;
   const bool long_history;
   const int NP;
+  std::vector<bool> benchmark;  // by joined position
+  std::vector<bool> special;    // benchmarks and, with a long history, -RO models
 
-  bool is_benchmark(int m) const { return contains(long_history ? kBenchmarks : kShortBenchmarks, m); }
-  bool is_special(int m) const { return is_benchmark(m) || (long_history && contains(kMonthStart, m)); }
+  Revision(JoinedRanking& ranking, const std::function<double(int, int)>& errors, const JoinedList& joined)
+      : R2(ranking),
+        E(errors),
+        long_history(!joined.short_history()),
+        NP(joined.total()),
+        benchmark(static_cast<std::size_t>(NP + 1), false),
+        special(static_cast<std::size_t>(NP + 1), false) {
+    for (int m = 1; m <= NP; ++m) {
+      benchmark[static_cast<std::size_t>(m)] = joined.is_benchmark(m);
+      special[static_cast<std::size_t>(m)] = joined.is_benchmark(m) || (long_history && joined.is_month_start(m));
+    }
+  }
 
-  void demote(int g, int w) const {
+  bool is_benchmark(int m) const { return benchmark[static_cast<std::size_t>(m)]; }
+  bool is_special(int m) const { return special[static_cast<std::size_t>(m)]; }
+
+  void demote(int g, int w) {
     int p = 1;
     while (p <= NP && R2(p, w) != g) ++p;
     if (p > NP) return;
@@ -63,18 +71,20 @@ struct Revision {
 
 void VERCONSZONAL(const JoinedRanking& RANKMOD, const std::function<double(int m, int w)>& E, int NANOS, int NSEM,
                   JoinedRanking& R2) {
-  const bool long_history = NANOS >= 20;
-  const int NP = long_history ? kMaxModels : 26;
+  const JoinedList joined(NANOS);
+  const int NP = joined.total();
   for (int w = 1; w <= NSEM; ++w) {
     for (int p = 1; p <= NP; ++p) R2(p, w) = RANKMOD(p, w);
   }
-  const Revision revision{R2, E, long_history, NP};
+  Revision revision(R2, E, joined);
+  // Benchmarks first, then (a long history's) -RO models, each in list order.
+  std::vector<int> demoted = joined.benchmarks();
+  if (!joined.short_history()) {
+    const std::vector<int> month_start = joined.month_start_models();
+    demoted.insert(demoted.end(), month_start.begin(), month_start.end());
+  }
   for (int w = 1; w <= NSEM; ++w) {
-    for (const int g : long_history ? std::span<const int>(kBenchmarks) : std::span<const int>(kShortBenchmarks)) {
-      revision.demote(g, w);
-    }
-    if (!long_history) continue;
-    for (const int g : kMonthStart) revision.demote(g, w);
+    for (const int g : demoted) revision.demote(g, w);
   }
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "common/model_catalogue.h"
+
 namespace darcalim {
 namespace {
 
@@ -37,7 +39,7 @@ void PrintTo(const RevisionCase& c, std::ostream* os) { *os << c.name; }
 // filler stops there.
 class Revision {
  public:
-  explicit Revision(const RevisionCase& c) : NP_(c.NANOS >= 20 ? kMaxModels : 26) {
+  explicit Revision(const RevisionCase& c) : NP_(JoinedList(c.NANOS).total()) {
     for (int w = 1; w <= kNsem; ++w) {
       std::vector<bool> used(static_cast<std::size_t>(NP_ + 1), false);
       std::vector<bool> taken(static_cast<std::size_t>(NP_ + 1), false);

@@ -23,15 +23,13 @@ struct Candidates {
   const VariabilityCheckOutputs& out;
   const bool combined;
   const int WEEK;
+  const JoinedList joined;
   int N = 0;
   int M = 0;  // models 1..M take their limits from the limit lists (options 1 and 2)
 
   double forecast(int m) const { return combined ? in.joined_forecast.F140(WEEK, m) : in.pass_forecast.FC(WEEK, m); }
   LeadResults& lead() const { return out.lead; }
-  std::string name(int m) const {
-    if (!combined) return in.models.model(m).long_name;
-    return in.history.NANOS < kShortHistoryYears ? in.names.short_combined(m) : in.names.NOMEMOD(m);
-  }
+  std::string name(int m) const { return combined ? joined.long_name(m) : in.models.model(m).long_name; }
 
   // The limit rule: LINF and LSUP of model m in display units, term by term.
   std::pair<double, double> limits(int m) const {
@@ -39,9 +37,8 @@ struct Candidates {
     const double ZCONF = in.CASO.ZCONF;
     const double F = forecast(m);
     if (combined) {
-      const CombinedBounds b = combined_bounds(in.history.NANOS);
       const JoinedForecast& j = in.joined_forecast;
-      if (m > b.last_boxcox && m < b.first_logarithmic) {
+      if (!joined.transformed(m)) {
         const double sd = ZCONF * j.SD140(m, WEEK);
         return {display_value(F, FAC) - display_value(sd, FAC), display_value(F, FAC) + display_value(sd, FAC)};
       }
@@ -119,13 +116,10 @@ void keep_nearest(const Candidates& c, int LEAD, float QANT, bool from_below, co
 void order_by_limits(int LEAD, int WEEK, float QANT, const Candidates& c) {
   const VariabilityCheckInputs& in = c.in;
   const VariabilityCheckOutputs& out = c.out;
-  const LimitOrderingInputs ordering{in.combined,        in.errors,
-                                     in.joined_errors,   in.models,
-                                     in.names,           in.choice,
-                                     in.joined_forecast, in.groupings,
-                                     in.CASO.NSEM,       in.CASO.TIPOTRANS,
-                                     in.history.NANOS,   in.history.FAC,
-                                     out.limits,         in.ranking_report_path};
+  const LimitOrderingInputs ordering{
+      in.combined,        in.errors,    in.joined_errors,      in.models,         in.choice,
+      in.joined_forecast, in.groupings, in.CASO.NSEM,          in.CASO.TIPOTRANS, in.history.NANOS,
+      in.history.FAC,     out.limits,   in.ranking_report_path};
   ORDENLIMOD(ordering, LEAD, WEEK, QANT, c.N, [&c](int m) { return c.forecast(m); },
              {out.TARGET, out.reordered, out.ranking_report});
 }
@@ -152,9 +146,9 @@ std::unique_ptr<SeriesTable> check_history(const FlowHistory& history, int ANOPR
 
 void VARIAPREV(const VariabilityCheckInputs& in, int LEAD, int WEEK, const SeriesTable& V, int& once_flag,
                const VariabilityCheckOutputs& out) {
-  Candidates c{in, out, in.combined, WEEK};
+  Candidates c{in, out, in.combined, WEEK, JoinedList(in.history.NANOS)};
   if (in.combined) {
-    c.N = combined_bounds(in.history.NANOS).total;
+    c.N = c.joined.total();
   } else {
     c.N = in.models.NMOD;
     if (in.CASO.TIPOTRANS == 1 || in.CASO.TIPOTRANS == 2) c.M = in.models.NMOD / 2;

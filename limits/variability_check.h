@@ -35,7 +35,6 @@
 #include "common/flow_history.h"
 #include "common/forecast_tables.h"
 #include "common/model_list.h"
-#include "common/model_names.h"
 #include "common/output_file.h"
 #include "common/series_table.h"
 #include "common/table_sizes.h"
@@ -46,7 +45,7 @@ namespace darcalim {
 
 // What the check reads: which list it checks, the forecasts of both lists,
 // the tables the ordering of the error-ranking report reads (ORDENLIMOD),
-// the pass's models and the names of the joined list, the weekly choice
+// the pass's models (the joined list follows from NANOS), the weekly choice
 // (RANKMOD), the groupings, the percentiles, the case (NSEM, TIPOTRANS,
 // ZCONF, ANOPREV), the history (NANOS, FAC, first_year), the last observed
 // flow QPASS(1) and where the error-ranking report goes.
@@ -57,7 +56,6 @@ struct VariabilityCheckInputs {
   const ErrorTables& errors;
   const JoinedErrorTables& joined_errors;
   const ModelList& models;
-  const ModelNameLists& names;
   const WeeklyChoice& choice;
   const WeekGroupings& groupings;
   const PercentileTable& percentiles;

@@ -125,9 +125,9 @@ class VariabilityCheck : public ::testing::Test {
   void check_pass_lead(int LEAD, int w) {
     darcalim::Run& r = run();
     const std::filesystem::path report_path = r.file(r.CASO.ranking_report_name);
-    const VariabilityCheckInputs in{false,    r.final_forecast, r.joined_forecast, r.errors,   r.joined_errors,
-                                    r.models, r.names,          r.choice,          r.GRUPO,    r.percentiles,
-                                    r.CASO,   r.history,        r.QPASS(1),        report_path};
+    const VariabilityCheckInputs in{false,     r.final_forecast, r.joined_forecast, r.errors,      r.joined_errors,
+                                    r.models,  r.choice,         r.GRUPO,           r.percentiles, r.CASO,
+                                    r.history, r.QPASS(1),       report_path};
     VariabilityState& v = r.variability;
     VARIAPREV(in, LEAD, w, history(), once_flag_,
               {lead(), v.samples, v.limits, v.TARGET, v.reordered, r.ranking_report});

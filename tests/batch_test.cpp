@@ -51,18 +51,21 @@ std::map<std::string, std::string> folder_files(const fs::path& folder) {
 }
 
 // The last forecast record of a folder's appended forecast file (named on
-// line 6 of the case data file), as the summary must give it.
+// line 6 of the case data file), as the summary must give it, and the
+// confidence level of the case (line 8).
 struct Record {
-  std::string station, year, week;
+  std::string station, year, week, level;
   std::vector<std::string> value, lower, upper;  // the six F9.1 fields of each line, without blanks
 };
 
 Record last_record(const fs::path& folder) {
   const std::string case_file = without_blanks(lines_of(file_text(folder / "CASO.DAT")).at(0));
-  const std::string forecast_file = without_blanks(lines_of(file_text(folder / case_file)).at(5));
+  const auto case_lines = lines_of(file_text(folder / case_file));
+  const std::string forecast_file = without_blanks(case_lines.at(5));
   const auto lines = lines_of(file_text(folder / forecast_file));
   const std::size_t n = lines.size();
   Record r;
+  r.level = without_blanks(case_lines.at(7));
   r.station = without_blanks(lines.at(n - 3).substr(0, 8));
   r.year = without_blanks(lines[n - 3].substr(10, 4));
   r.week = without_blanks(lines[n - 3].substr(22, 2));
@@ -76,7 +79,7 @@ Record last_record(const fs::path& folder) {
 
 // What the summary says of one folder: its state and message, and its rows.
 struct FolderSummary {
-  std::string state, message, station, year, week;
+  std::string state, message, station, year, week, level;
   std::vector<std::string> leads, value, lower, upper, model;
 };
 
@@ -93,7 +96,7 @@ std::map<std::string, FolderSummary> read_csv_summary(const std::string& text) {
     FolderSummary& s = out[fs::path(f[12]).filename().string()];
     s.station = f[0], s.year = f[2], s.week = f[3], s.state = f[13], s.message = f[14];
     if (f[4].empty()) continue;  // a stopped run: no forecast
-    EXPECT_EQ(f[9], "95");
+    s.level = f[9];
     EXPECT_EQ(f[11], "m3/s");
     s.leads.push_back(f[4]), s.value.push_back(f[6]), s.lower.push_back(f[7]), s.upper.push_back(f[8]);
     s.model.push_back(f[10]);
@@ -123,6 +126,7 @@ std::map<std::string, FolderSummary> read_json_summary(const std::string& text) 
     s.station = h.at("locationId").is_null() ? "" : h.at("locationId").get<std::string>();
     s.year = h.at("issueYear").is_null() ? "" : std::to_string(h.at("issueYear").get<int>());
     s.week = h.at("issueWeek").is_null() ? "" : std::to_string(h.at("issueWeek").get<int>());
+    s.level = h.at("confidenceLevel").is_null() ? "" : std::to_string(h.at("confidenceLevel").get<int>());
     EXPECT_EQ(h.at("units"), "m3/s");
     EXPECT_TRUE(h.at("missVal").is_null());
     EXPECT_TRUE(h.contains("parameterId") && h.contains("timeStep") && h.contains("forecastDate"));
@@ -190,6 +194,7 @@ TEST_P(BatchOfCases, EveryFolderAsASingleRunAndTheSummaryAsTheRecords) {
     EXPECT_EQ(s.station, record.station);
     EXPECT_EQ(s.year, record.year);
     EXPECT_EQ(s.week, record.week);
+    EXPECT_EQ(s.level, record.level);
     EXPECT_EQ(s.leads, (std::vector<std::string>{"1", "2", "3", "4", "5", "6"}));
     EXPECT_EQ(s.value, record.value);
     EXPECT_EQ(s.lower, record.lower);

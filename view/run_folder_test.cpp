@@ -50,8 +50,10 @@ TEST_P(ShippedCase, ReadsWhatTheRunReturned) {
     EXPECT_EQ(l.upper.text, expected.upper_text);
     EXPECT_EQ(l.model, expected.model);
     EXPECT_EQ(l.ranking.week, l.target_week);
-    ASSERT_GE(l.ranking.models.size(), 10u);
-    for (std::size_t r = 0; r < 10; ++r) {
+    // The page shows the first ten models of the week; a short history's
+    // single series has nine.
+    ASSERT_GE(l.ranking.models.size(), 9u);
+    for (std::size_t r = 0; r < l.ranking.models.size() && r < 10; ++r) {
       EXPECT_FALSE(l.ranking.models[r].name.empty());
       EXPECT_NE(read_written_number(l.ranking.models[r].error_text).value, std::nullopt) << l.ranking.models[r].error_text;
     }
