@@ -4,6 +4,8 @@
 
 #include "common/input_file.h"
 #include "common/run_stop.h"
+#include "driver/case_data_layout.h"
+#include "driver/history_layout.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
 #include "driver/run_trace.h"
@@ -20,10 +22,10 @@ const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation yea
 // Lines of the case data file that hold the forecast year and the last
 // estimation year (the latter only with recent flows from VAZPASTS; with the
 // trend from the history it follows from the forecast year).
-constexpr int kForecastYearLine = 10;
-constexpr int kEstimationYearLine = 13;
-constexpr int kHeaderLines = 2;
-constexpr int kFlowsPerLine = 9;
+constexpr int kForecastYearLine = case_data_line::kForecastYear.number;
+constexpr int kEstimationYearLine = case_data_line::kEstimationYear.number;
+constexpr int kHeaderLines = kHistoryHeaderLines;
+constexpr int kFlowsPerLine = kHistoryFlowsPerLine;
 // Each half of the estimation years needs at least one year.
 constexpr int kMinimumEstimationYears = 2;
 
@@ -40,11 +42,11 @@ std::string flow_text(double flow) {
 void read_header(Run& run, InputFile& file, const std::string& name) {
   FlowHistory& h = run.history;
   const CaseSettings& c = run.CASO;
-  const FieldValues first = read_required_line(file, Layout("(1X,I8,15A4)"), kStationLine);
+  const FieldValues first = read_required_line(file, Layout(kHistoryStationLine), kStationLine);
   h.station_code = as_int(first[0]);
   h.station_name.clear();
   for (std::size_t i = 1; i < first.size(); ++i) h.station_name += as_text(first[i]);
-  const FieldValues second = read_required_line(file, Layout("(2I5,F9.0)"), kYearsLine);
+  const FieldValues second = read_required_line(file, Layout(kHistoryYearsLine), kYearsLine);
   h.first_year = as_int(second[0]);
   h.last_year = as_int(second[1]);
   h.FAC = as_real(second[2]);
@@ -111,7 +113,7 @@ void warn_short_history(const Run& run, const std::string& name, int row, int we
 void read_flows(Run& run, InputFile& file, const std::string& name) {
   FlowHistory& h = run.history;
   const int nsem = run.CASO.NSEM;
-  static const Layout kFlows("9(1X,F7.0)");
+  static const Layout kFlows(kHistoryFlows);
   for (int row = 1; row <= h.NANOSARQ; ++row) {
     FieldValues values;
     const ReadOutcome outcome = kFlows.read(file, nsem, values);
