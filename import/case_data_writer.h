@@ -13,11 +13,11 @@ struct NewCase {
   std::string report_name = "CASO1.REL";
   std::string print_parameters = "S";
   std::string history_name = "HIST1.DAT";
-  int option = 2;        // transformation: 0..5
-  int start_month = 1;   // of the hydrological year
+  int option = 2;       // transformation: 0..5
+  int start_month = 1;  // of the hydrological year
   std::string forecast_file_name = "PREVS.DAT";
   std::string ranking_report_name = "RANK1.CSV";
-  int level = 95;        // per cent
+  int level = 95;  // per cent
   int forecast_week = 1;
   int forecast_year = 0;
   int trend_source = 1;  // recent flows from the history

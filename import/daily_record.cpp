@@ -50,9 +50,15 @@ DailyRecord read_daily_record(const std::string& path, DailyFormat format, const
   if (format == DailyFormat::kAuto) format = detect_format(lines);
   DailyRecord record;
   switch (format) {
-    case DailyFormat::kGrdc: record = read_grdc(lines, name, column); break;
-    case DailyFormat::kRdb: record = read_rdb(lines, name, column); break;
-    default: record = read_delimited(lines, name, column); break;
+    case DailyFormat::kGrdc:
+      record = read_grdc(lines, name, column);
+      break;
+    case DailyFormat::kRdb:
+      record = read_rdb(lines, name, column);
+      break;
+    default:
+      record = read_delimited(lines, name, column);
+      break;
   }
   if (record.days.empty()) throw ImportError(name + ": no daily value in the file");
   check_date_order(record);

@@ -24,9 +24,9 @@ struct DailyValue {
 };
 
 struct DailyRecord {
-  std::string file_name;     // for messages
-  std::string format;        // as the report names it, e.g. "GRDC station file"
-  std::string value_column;  // the column the values come from
+  std::string file_name;                  // for messages
+  std::string format;                     // as the report names it, e.g. "GRDC station file"
+  std::string value_column;               // the column the values come from
   std::optional<long long> station_code;  // from the file's header, when it has one
   std::string station_name;               // from the file's header, or ""
   std::string unit;                       // as the file declares it, or ""

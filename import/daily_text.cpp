@@ -11,9 +11,13 @@ namespace darcalim::import {
 
 namespace {
 
-bool is_blank(char c) { return c == ' ' || c == '\t' || c == '\r'; }
+bool is_blank(char c) {
+  return c == ' ' || c == '\t' || c == '\r';
+}
 
-bool is_digit(char c) { return c >= '0' && c <= '9'; }
+bool is_digit(char c) {
+  return c >= '0' && c <= '9';
+}
 
 std::optional<int> digits(std::string_view text) {
   int value = 0;
@@ -80,10 +84,13 @@ std::optional<std::chrono::sys_days> parse_iso_date(std::string_view text) {
 
 std::string date_text(std::chrono::sys_days date) {
   const std::chrono::year_month_day ymd{date};
-  const auto two_digits = [](unsigned v) { return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)}; };
+  const auto two_digits = [](unsigned v) {
+    return std::string{static_cast<char>('0' + v / 10), static_cast<char>('0' + v % 10)};
+  };
   std::string year = std::to_string(static_cast<int>(ymd.year()));
   year.insert(0, year.size() < 4 ? 4 - year.size() : 0, '0');
-  return year + "-" + two_digits(static_cast<unsigned>(ymd.month())) + "-" + two_digits(static_cast<unsigned>(ymd.day()));
+  return year + "-" + two_digits(static_cast<unsigned>(ymd.month())) + "-" +
+         two_digits(static_cast<unsigned>(ymd.day()));
 }
 
 std::optional<double> parse_value(std::string_view field, bool decimal_comma, const std::string& where) {

@@ -67,11 +67,11 @@ std::size_t qualifier_column_of(const std::vector<std::string>& names, std::size
 // The unit that a column name holds, e.g. "discharge_cfs", "Q [m3/s]"; "" when none.
 std::string unit_in_name(const std::string& name) {
   static const std::array<std::pair<const char*, const char*>, 6> kUnits{{{"cfs", "ft3/s"},
-                                                                         {"ft3/s", "ft3/s"},
-                                                                         {"cms", "m3/s"},
-                                                                         {"m3/s", "m3/s"},
-                                                                         {"m\xC2\xB3/s", "m3/s"},
-                                                                         {"l/s", "l/s"}}};
+                                                                          {"ft3/s", "ft3/s"},
+                                                                          {"cms", "m3/s"},
+                                                                          {"m3/s", "m3/s"},
+                                                                          {"m\xC2\xB3/s", "m3/s"},
+                                                                          {"l/s", "l/s"}}};
   const std::string text = lower(name);
   for (const auto& [word, unit] : kUnits) {
     if (text.find(word) != std::string::npos) return unit;
@@ -125,7 +125,8 @@ DailyRecord read_delimited(const std::vector<std::string>& lines, const std::str
     const auto date = reading::required_date(fields[date_column], place(name, line, static_cast<int>(date_column) + 1));
     const auto value =
         parse_value(fields[value_column], decimal_comma, place(name, line, static_cast<int>(value_column) + 1));
-    if (qualifier_column < fields.size() && !fields[qualifier_column].empty()) ++record.qualifiers[fields[qualifier_column]];
+    if (qualifier_column < fields.size() && !fields[qualifier_column].empty())
+      ++record.qualifiers[fields[qualifier_column]];
     reading::add_day(record, date, value, fields[value_column], line);
   }
   return record;

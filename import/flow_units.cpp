@@ -54,17 +54,23 @@ std::optional<FlowUnit> parse_unit(std::string_view text) {
 
 double cubic_metres_per_second(FlowUnit unit) {
   switch (unit) {
-    case FlowUnit::kCubicFeet: return kFoot * kFoot * kFoot;
-    case FlowUnit::kLitres: return kLitre;
-    default: return 1.0;
+    case FlowUnit::kCubicFeet:
+      return kFoot * kFoot * kFoot;
+    case FlowUnit::kLitres:
+      return kLitre;
+    default:
+      return 1.0;
   }
 }
 
 std::string unit_name(FlowUnit unit) {
   switch (unit) {
-    case FlowUnit::kCubicFeet: return "cfs";
-    case FlowUnit::kLitres: return "l/s";
-    default: return "m3/s";
+    case FlowUnit::kCubicFeet:
+      return "cfs";
+    case FlowUnit::kLitres:
+      return "l/s";
+    default:
+      return "m3/s";
   }
 }
 

@@ -29,7 +29,8 @@ void read_header_line(Header& header, const std::string& line, const std::string
   const std::string value = trim(std::string_view(line).substr(colon + 1));
   if (key == "grdc-no.") {
     const auto code = parse_value(value, false, where);
-    if (code && *code == static_cast<double>(static_cast<long long>(*code))) header.code = static_cast<long long>(*code);
+    if (code && *code == static_cast<double>(static_cast<long long>(*code)))
+      header.code = static_cast<long long>(*code);
   } else if (key == "river") {
     header.river = value;
   } else if (key == "station") {

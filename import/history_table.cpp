@@ -14,10 +14,12 @@ namespace darcalim::import {
 namespace {
 
 constexpr int kFieldWidth = 1 + kHistoryFlowWidth;  // 1X,F7.d
-constexpr long long kLargestCode = 99999999;       // I8
+constexpr long long kLargestCode = 99999999;        // I8
 constexpr int kNameWidth = kHistoryNameGroups * kHistoryNameGroupWidth;
 
-std::string flow_field(double flow, int decimals) { return " " + format_real(flow, kHistoryFlowWidth, decimals); }
+std::string flow_field(double flow, int decimals) {
+  return " " + format_real(flow, kHistoryFlowWidth, decimals);
+}
 
 std::string station_line(long long code, const std::string& name) {
   FieldValues values{static_cast<std::int64_t>(code)};
@@ -30,7 +32,9 @@ std::string station_line(long long code, const std::string& name) {
   return line;
 }
 
-int lines_per_year(int weeks) { return (weeks + kHistoryFlowsPerLine - 1) / kHistoryFlowsPerLine; }
+int lines_per_year(int weeks) {
+  return (weeks + kHistoryFlowsPerLine - 1) / kHistoryFlowsPerLine;
+}
 
 FieldValues header_values(const std::string& line, const char* layout, const std::string& where, const char* what) {
   TextLines text(line);
@@ -145,7 +149,8 @@ double HistoryTable::flow(HistoryCell cell) const {
 std::vector<HistoryTable::Field>& HistoryTable::row(int year) {
   if (rows_.empty()) first_year_ = year;
   if (year < first_year_) throw ImportError("year " + std::to_string(year) + " comes before the history's first year");
-  while (last_year() < year) rows_.emplace_back(static_cast<std::size_t>(weeks_per_year_), Field{0.0, flow_field(0.0, 0)});
+  while (last_year() < year)
+    rows_.emplace_back(static_cast<std::size_t>(weeks_per_year_), Field{0.0, flow_field(0.0, 0)});
   return rows_[static_cast<std::size_t>(year - first_year_)];
 }
 

@@ -70,7 +70,7 @@ class HistoryTable {
   std::string station_name_;
   std::string station_line_;  // line 1 as written
   double factor_ = 0.0;
-  std::string factor_text_;   // the nine columns of FAC on line 2
+  std::string factor_text_;  // the nine columns of FAC on line 2
   int weeks_per_year_ = 52;
   int first_year_ = 0;
   std::vector<std::vector<Field>> rows_;

@@ -22,7 +22,9 @@ constexpr int kUsageError = 2;
 constexpr int kInputError = 1;
 constexpr const char* kReportExtension = ".import.txt";
 
-bool operator<=(HistoryCell a, HistoryCell b) { return a.year < b.year || (a.year == b.year && a.column <= b.column); }
+bool operator<=(HistoryCell a, HistoryCell b) {
+  return a.year < b.year || (a.year == b.year && a.column <= b.column);
+}
 
 FlowUnit unit_of(const DailyRecord& record, const Options& o) {
   const auto declared = record.unit.empty() ? std::nullopt : parse_unit(record.unit);
@@ -75,7 +77,8 @@ void refuse_existing(const fs::path& path, const std::string& advice) {
 // The history to fill: a new one, or the one to update, checked against the record.
 HistoryTable starting_table(const DailyRecord& record, const Options& o) {
   if (o.update.empty()) {
-    return HistoryTable(station_code(record, o), station_name(record, o), o.fac.value_or(kDefaultFactor), o.weeks_per_year);
+    return HistoryTable(station_code(record, o), station_name(record, o), o.fac.value_or(kDefaultFactor),
+                        o.weeks_per_year);
   }
   HistoryTable table = HistoryTable::read(o.update, o.weeks_per_year);
   const auto code = o.code ? o.code : record.station_code;
@@ -162,7 +165,8 @@ void plan_files(const Options& o, const HistoryTable& table, ImportFacts& facts,
     const fs::path folder = o.new_case;
     const NewCase c = new_case(o, table, name);
     const std::string advice = "a new case goes into a folder without one";
-    for (const std::string& file : {std::string("CASO.DAT"), c.case_file_name, name}) refuse_existing(folder / file, advice);
+    for (const std::string& file : {std::string("CASO.DAT"), c.case_file_name, name})
+      refuse_existing(folder / file, advice);
     history = folder / name;
     plan.files.push_back({history, table.text()});
     plan.files.push_back({folder / c.case_file_name, case_data_text(c)});

@@ -22,7 +22,7 @@ struct PlannedFile {
 };
 
 struct ImportPlan {
-  std::vector<PlannedFile> files;  // in the order they are written; empty when nothing is new
+  std::vector<PlannedFile> files;    // in the order they are written; empty when nothing is new
   std::vector<std::string> notices;  // the filled weeks and warnings, one line each
   std::string summary;               // one line
 };

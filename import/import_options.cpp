@@ -53,8 +53,10 @@ Setter text_option(std::string Options::*member) {
 }
 
 std::string set_format(Options& o, const std::string& v) {
-  static const std::map<std::string, DailyFormat> kFormats{
-      {"auto", DailyFormat::kAuto}, {"grdc", DailyFormat::kGrdc}, {"usgs-rdb", DailyFormat::kRdb}, {"csv", DailyFormat::kDelimited}};
+  static const std::map<std::string, DailyFormat> kFormats{{"auto", DailyFormat::kAuto},
+                                                           {"grdc", DailyFormat::kGrdc},
+                                                           {"usgs-rdb", DailyFormat::kRdb},
+                                                           {"csv", DailyFormat::kDelimited}};
   const auto f = kFormats.find(v);
   if (f == kFormats.end()) return "'" + v + "' is not auto, grdc, usgs-rdb or csv";
   o.format = f->second;
@@ -135,11 +137,14 @@ const std::map<std::string, Setter>& setters() {
 
 // The reason the options do not go together, or "".
 std::string conflict(const Options& o, const std::set<std::string>& given) {
-  const int ways = (o.new_case.empty() ? 0 : 1) + (o.update.empty() ? 0 : 1) +
-                   (o.history.empty() || !o.new_case.empty() ? 0 : 1);
+  const int ways =
+      (o.new_case.empty() ? 0 : 1) + (o.update.empty() ? 0 : 1) + (o.history.empty() || !o.new_case.empty() ? 0 : 1);
   if (ways == 0) return "say what to write: --history FILE, --new-case DIR or --update FILE";
   if (ways > 1 || (!o.update.empty() && !o.history.empty())) {
     return "--history, --new-case and --update go one at a time (--history may name the history file of --new-case)";
+  }
+  if (!o.new_case.empty() && o.history.find('/') != std::string::npos) {
+    return "with --new-case, --history names the history file in DIR: a plain file name";
   }
   if (o.replace && o.update.empty()) return "--replace goes with --update";
   for (const char* n : {"--option", "--level", "--start-month"}) {
@@ -275,6 +280,8 @@ std::string help_text() {
          "2 on a usage error.\n";
 }
 
-std::string version_text() { return "darcalim-import 1.0 (DARCALIM 5.3.2ns)\n"; }
+std::string version_text() {
+  return "darcalim-import 1.0 (DARCALIM 5.3.2ns)\n";
+}
 
 }  // namespace darcalim::import

@@ -44,10 +44,11 @@ struct ParsedOptions {
 };
 
 // Refused: an unknown option, a missing or invalid value, no daily file or
-// a second one, none or more than one of --history, --new-case and
-// --update (--history may name the history file of --new-case), --first
-// after --last, and the options of one way used with another (--replace
-// without --update, --option, --level or --start-month without --new-case).
+// a second one, none or more than one of --history, --new-case and --update
+// (--history may name the history file of --new-case, a plain file name
+// there), --first after --last, and the options of one way used with
+// another (--replace without --update, --option, --level or --start-month
+// without --new-case).
 ParsedOptions parse_options(const std::vector<std::string>& arguments);
 
 std::string usage_text();

@@ -19,7 +19,8 @@ std::string number(double value, int decimals = kReportDecimals) {
 std::string counts(const std::map<std::string, int>& items) {
   if (items.empty()) return "none";
   std::string text;
-  for (const auto& [name, days] : items) text += (text.empty() ? "" : ", ") + ("\"" + name + "\" " + std::to_string(days));
+  for (const auto& [name, days] : items)
+    text += (text.empty() ? "" : ", ") + ("\"" + name + "\" " + std::to_string(days));
   return text;
 }
 
@@ -66,9 +67,14 @@ std::string import_report_text(const ImportFacts& f) {
   if (f.last_observed) {
     out += "  last observed week: " + std::to_string(f.last_observed->year) + " week " +
            std::to_string(f.last_observed->column) + "\n";
+    if (f.last_observed->column < f.weeks_per_year) {
+      out += "  weeks " + std::to_string(f.last_observed->column + 1) + " to " + std::to_string(f.weeks_per_year) +
+             " of " + std::to_string(f.last_observed->year) + ": not observed yet, written as 0\n";
+    }
   }
   out += "  weeks written: " + std::to_string(f.added) + " new";
-  if (f.update) out += ", " + std::to_string(f.kept) + " already there kept, " + std::to_string(f.replaced) + " rewritten";
+  if (f.update)
+    out += ", " + std::to_string(f.kept) + " already there kept, " + std::to_string(f.replaced) + " rewritten";
   out += "\n";
   if (f.rounded_to_zero > 0) {
     out += "  weeks with a flow written as 0 by the rounding: " + std::to_string(f.rounded_to_zero) +

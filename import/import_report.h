@@ -29,14 +29,14 @@ struct ImportFacts {
   int first_year = 0;
   int last_year = 0;
   std::optional<HistoryCell> last_observed;  // as the program will find it
-  int added = 0;     // weeks written into cells that had no flow
-  int kept = 0;      // weeks already in the history, left as they were
-  int replaced = 0;  // weeks already there, rewritten (--replace)
-  int rounded_to_zero = 0;  // weeks with a flow above 0 written as 0
-  std::vector<WeekFlow> filled;        // interpolated weeks
-  std::vector<WeekFlow> left_out;      // 53rd operating weeks, with 52 weeks a year
-  std::vector<WeekFlow> not_observed;  // after the last observed week
-  std::vector<WeekFlow> carried;       // week 1 also written as week 53 of the year before
+  int added = 0;                             // weeks written into cells that had no flow
+  int kept = 0;                              // weeks already in the history, left as they were
+  int replaced = 0;                          // weeks already there, rewritten (--replace)
+  int rounded_to_zero = 0;                   // weeks with a flow above 0 written as 0
+  std::vector<WeekFlow> filled;              // interpolated weeks
+  std::vector<WeekFlow> left_out;            // 53rd operating weeks, with 52 weeks a year
+  std::vector<WeekFlow> not_observed;        // after the last observed week
+  std::vector<WeekFlow> carried;             // week 1 also written as week 53 of the year before
 };
 
 std::string import_report_text(const ImportFacts& facts);

@@ -103,7 +103,8 @@ DailyRecord read_rdb(const std::vector<std::string>& lines, const std::string& n
     }
     const auto date = reading::required_date(fields[date_column], place(name, line, static_cast<int>(date_column) + 1));
     const auto value = parse_value(fields[value_column], false, place(name, line, static_cast<int>(value_column) + 1));
-    if (qualifier_column < fields.size() && !fields[qualifier_column].empty()) ++record.qualifiers[fields[qualifier_column]];
+    if (qualifier_column < fields.size() && !fields[qualifier_column].empty())
+      ++record.qualifiers[fields[qualifier_column]];
     if (!record.station_code && site_column < fields.size()) {
       const auto site = parse_value(fields[site_column], false, place(name, line, static_cast<int>(site_column) + 1));
       if (site) record.station_code = static_cast<long long>(*site);

@@ -23,11 +23,17 @@ long week_index(sys_days date) {
   return d >= 0 ? d / kDaysPerWeek : -((-d + kDaysPerWeek - 1) / kDaysPerWeek);
 }
 
-sys_days week_start(long index) { return kFirstSaturday + Days{kDaysPerWeek * index}; }
+sys_days week_start(long index) {
+  return kFirstSaturday + Days{kDaysPerWeek * index};
+}
 
-OperatingWeek operating_week(long index) { return operating_week_of(std::chrono::year_month_day{week_start(index)}); }
+OperatingWeek operating_week(long index) {
+  return operating_week_of(std::chrono::year_month_day{week_start(index)});
+}
 
-long index_of(OperatingWeek w) { return week_index(operating_week_start(w.year, w.week)); }
+long index_of(OperatingWeek w) {
+  return week_index(operating_week_start(w.year, w.week));
+}
 
 struct DaySum {
   double sum = 0.0;
@@ -119,11 +125,12 @@ class Builder {
   }
 
   void check_gap(const std::vector<WeekFlow>& weeks, std::size_t from, std::size_t end) const {
-    const std::string run = end - from == 1 ? week_text(weeks[from])
-                                             : week_text(weeks[from]) + " to " + week_text(weeks[end - 1]);
+    const std::string run =
+        end - from == 1 ? week_text(weeks[from]) : week_text(weeks[from]) + " to " + week_text(weeks[end - 1]);
     const std::string few = " (fewer than " + std::to_string(settings_.min_days) + " days with a flow)";
     if (from == 0 && !span_.week_before) {
-      throw ImportError("the first week " + run + few + " has no observed week before it to interpolate from" +
+      throw ImportError("the series begins with weeks that are not observed" + few + ": " + run +
+                        "; no observed week comes before them to interpolate from" +
                         (span_.first_year ? "; choose a later --first year" : ""));
     }
     const auto length = static_cast<int>(end - from);
@@ -153,6 +160,8 @@ std::string week_text(OperatingWeek week) {
          date_text(start + Days{kFridayOffset}) + ")";
 }
 
-std::string week_text(const WeekFlow& week) { return week_text(week.week); }
+std::string week_text(const WeekFlow& week) {
+  return week_text(week.week);
+}
 
 }  // namespace darcalim::import
