@@ -3,6 +3,7 @@
 #include <fstream>
 #include <system_error>
 
+#include "common/table_sizes.h"
 #include "import/case_data_writer.h"
 #include "import/daily_text.h"
 #include "import/history_table.h"
@@ -140,6 +141,29 @@ void place_weeks(const WeeklySeries& series, const Options& o, HistoryTable& tab
   }
 }
 
+ImportFacts facts_of(const DailyRecord& record, FlowUnit unit, const Options& o) {
+  ImportFacts facts;
+  facts.record = &record;
+  facts.unit = unit;
+  facts.update = !o.update.empty();
+  facts.weeks_per_year = o.weeks_per_year;
+  facts.decimals = o.decimals;
+  facts.min_days = o.min_days;
+  facts.max_gap = o.max_gap;
+  return facts;
+}
+
+// The year of the forecast week that follows the last observed week.
+int forecast_year(HistoryCell last_observed, int weeks_per_year) {
+  return last_observed.column == weeks_per_year ? last_observed.year + 1 : last_observed.year;
+}
+
+std::string too_many_years(const HistoryTable& table, int earliest) {
+  return "from " + std::to_string(table.first_year()) + " to the forecast year " +
+         std::to_string(earliest + kMaxYears - 1) + " are more than the " + std::to_string(kMaxYears) +
+         " years a history holds; the first year can be " + std::to_string(earliest) + " at the earliest (--first)";
+}
+
 NewCase new_case(const Options& o, const HistoryTable& table, const std::string& history_name) {
   NewCase c;
   c.history_name = history_name;
@@ -149,7 +173,7 @@ NewCase new_case(const Options& o, const HistoryTable& table, const std::string&
   c.weeks_per_year = o.weeks_per_year;
   const HistoryCell last = *table.last_observed();
   c.forecast_week = last.column == o.weeks_per_year ? 1 : last.column + 1;
-  c.forecast_year = last.column == o.weeks_per_year ? last.year + 1 : last.year;
+  c.forecast_year = forecast_year(last, o.weeks_per_year);
   c.estimation_year = c.forecast_year - 1;
   const long long code = table.station_code();
   c.station_number = code >= 1 && code <= kLargestRecentFlowStation ? static_cast<int>(code) : 1;
@@ -197,44 +221,50 @@ std::string summary_line(const ImportFacts& f) {
 ImportPlan plan_import(const Options& o) {
   const DailyRecord record = read_daily_record(o.daily_file, o.format, o.column);
   const FlowUnit unit = unit_of(record, o);
-  HistoryTable table = starting_table(record, o);
-  WeeklySeries series;
-  try {
-    series = weekly_series(day_flows(record, unit), span_of(o, table), WeeklySettings{o.min_days, o.max_gap});
-  } catch (const ImportError& e) {
-    throw ImportError(record.file_name + ": " + e.what());
-  }
+  const std::vector<DayFlow> days = day_flows(record, unit);
   ImportPlan plan;
-  if (series.weeks.empty()) {
-    plan.summary = o.update + ": no week observed after its last one, " + week_text(week_of(*table.last_observed())) +
-                   "; nothing written";
+  WeeklySpan span = span_of(o, starting_table(record, o));
+  for (;;) {
+    HistoryTable table = starting_table(record, o);
+    WeeklySeries series;
+    try {
+      series = weekly_series(days, span, WeeklySettings{o.min_days, o.max_gap});
+    } catch (const ImportError& e) {
+      throw ImportError(record.file_name + ": " + e.what());
+    }
+    if (series.weeks.empty()) {
+      plan.summary = o.update + ": no week observed after its last one, " + week_text(week_of(*table.last_observed())) +
+                     "; nothing written";
+      return plan;
+    }
+    ImportFacts facts = facts_of(record, unit, o);
+    place_weeks(series, o, table, facts);
+    facts.last_observed = table.last_observed();
+    if (!facts.last_observed) throw ImportError(record.file_name + ": every week is written as 0");
+    // The forecast year must lie within the years the program holds.
+    const int earliest = forecast_year(*facts.last_observed, o.weeks_per_year) - kMaxYears + 1;
+    if (table.first_year() < earliest) {
+      if (o.first_year || !o.update.empty()) throw ImportError(too_many_years(table, earliest));
+      span.first_year = earliest;
+      plan.notices.push_back("the history begins in " + std::to_string(earliest) + ": " +
+                             too_many_years(table, earliest));
+      continue;
+    }
+    facts.station_code = table.station_code();
+    facts.station_name = table.station_name();
+    facts.factor = factor_text(table.factor());
+    facts.first_year = table.first_year();
+    facts.last_year = table.last_year();
+    for (const WeekFlow& w : facts.filled) plan.notices.push_back("filled " + filled_week_text(w));
+    if (facts.rounded_to_zero > 0) {
+      plan.notices.push_back(std::to_string(facts.rounded_to_zero) +
+                             " weeks with a flow are written as 0 by the rounding to " + std::to_string(o.decimals) +
+                             " decimals (--decimals keeps them)");
+    }
+    plan_files(o, table, facts, plan);
+    plan.summary = summary_line(facts);
     return plan;
   }
-  ImportFacts facts;
-  facts.record = &record;
-  facts.unit = unit;
-  facts.update = !o.update.empty();
-  facts.weeks_per_year = o.weeks_per_year;
-  facts.decimals = o.decimals;
-  facts.min_days = o.min_days;
-  facts.max_gap = o.max_gap;
-  place_weeks(series, o, table, facts);
-  facts.station_code = table.station_code();
-  facts.station_name = table.station_name();
-  facts.factor = factor_text(table.factor());
-  facts.first_year = table.first_year();
-  facts.last_year = table.last_year();
-  facts.last_observed = table.last_observed();
-  if (!facts.last_observed) throw ImportError(record.file_name + ": every week is written as 0");
-  for (const WeekFlow& w : facts.filled) plan.notices.push_back("filled " + filled_week_text(w));
-  if (facts.rounded_to_zero > 0) {
-    plan.notices.push_back(std::to_string(facts.rounded_to_zero) +
-                           " weeks with a flow are written as 0 by the rounding to " + std::to_string(o.decimals) +
-                           " decimals (--decimals keeps them)");
-  }
-  plan_files(o, table, facts, plan);
-  plan.summary = summary_line(facts);
-  return plan;
 }
 
 void write_planned_files(const ImportPlan& plan) {

@@ -215,5 +215,35 @@ TEST(ImportCommand, FiftyThreeWeeksTakeTheNextWeek1AfterAYearOf52) {
   }
 }
 
+// The program holds 100 years up to the forecast year: a longer record keeps
+// its last years by default, and a first year asked for before them is refused.
+TEST(ImportCommand, AHistoryKeepsTheYearsUpToTheForecastYearThatTheProgramHolds) {
+  ScratchFolder scratch;
+  std::string text = "date,discharge\n";
+  for (auto d = std::chrono::sys_days{std::chrono::year{1900} / 1 / 1};
+       d <= std::chrono::sys_days{std::chrono::year{2010} / 12 / 31}; d += std::chrono::days{1}) {
+    const std::chrono::year_month_day ymd{d};
+    char line[32];
+    std::snprintf(line, sizeof line, "%04d-%02u-%02u,5\n", static_cast<int>(ymd.year()),
+                  static_cast<unsigned>(ymd.month()), static_cast<unsigned>(ymd.day()));
+    text += line;
+  }
+  const std::string daily = (scratch.path() / "daily.csv").string();
+  std::ofstream(daily) << text;
+  // 2010 ends complete (its 53rd week left out): the forecast is in 2011, so
+  // the history begins in 1912.
+  const std::string history = (scratch.path() / "H.DAT").string();
+  const Outcome o = import({daily, "--unit", "m3/s", "--code", "1", "--history", history});
+  ASSERT_EQ(o.status, 0) << o.err;
+  EXPECT_NE(o.err.find("the history begins in 1912"), std::string::npos) << o.err;
+  EXPECT_EQ(file_text(history).substr(file_text(history).find('\n') + 1, 20), " 1912 2010    604.8\n");
+  const Outcome refused = import({daily, "--unit", "m3/s", "--code", "1", "--first", "1911", "--history",
+                                  (scratch.path() / "OTHER.DAT").string()});
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.err,
+            "darcalim-import: from 1911 to the forecast year 2011 are more than the 100 years a history holds; the "
+            "first year can be 1912 at the earliest (--first)\n");
+}
+
 }  // namespace
 }  // namespace darcalim::import
