@@ -11,6 +11,7 @@
 #include "common/run.h"
 #include "common/run_stop.h"
 #include "driver/case_file.h"
+#include "driver/history_layout.h"
 #include "driver/input_errors.h"
 
 namespace darcalim::hindcast {
@@ -21,7 +22,7 @@ namespace fs = std::filesystem;
 
 // The history can hold at most this many years (the rows of its table).
 constexpr int kMaxHistoryYears = 100;
-constexpr int kHeaderLines = 2;
+constexpr int kHeaderLines = kHistoryHeaderLines;
 
 std::optional<std::string> file_bytes(const fs::path& path) {
   std::error_code ec;
@@ -72,11 +73,11 @@ FieldValues read_header_line(TextLines& lines, const char* layout, const std::st
 void read_history(HindcastCase& c, const std::string& text) {
   const std::string& name = c.history_name;
   TextLines lines(text);
-  const FieldValues first = read_header_line(lines, "(1X,I8,15A4)", name, 1, "station code and name");
+  const FieldValues first = read_header_line(lines, kHistoryStationLine, name, 1, "station code and name");
   c.station_code = as_int(first[0]);
   for (std::size_t i = 1; i < first.size(); ++i) c.station_name += as_text(first[i]);
   c.station_name = trimmed(c.station_name);
-  const FieldValues second = read_header_line(lines, "(2I5,F9.0)", name, kHeaderLines, "first and last year");
+  const FieldValues second = read_header_line(lines, kHistoryYearsLine, name, kHeaderLines, "first and last year");
   c.first_year = as_int(second[0]);
   c.last_year = as_int(second[1]);
   const int years = c.last_year - c.first_year + 1;
@@ -86,7 +87,7 @@ void read_history(HindcastCase& c, const std::string& text) {
   }
   const int nsem = c.weeks_per_year;
   c.flows.assign(static_cast<std::size_t>(years * nsem), 0.0);
-  static const Layout kFlows("9(1X,F7.0)");
+  static const Layout kFlows(kHistoryFlows);
   for (int row = 0; row < years; ++row) {
     FieldValues values;
     const ReadOutcome outcome = kFlows.read(lines, nsem, values);

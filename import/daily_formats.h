@@ -52,6 +52,9 @@ void add_day(DailyRecord& record, std::chrono::sys_days date, std::optional<doub
 // such column, naming the file and the columns there are.
 std::size_t chosen_column(const std::vector<std::string>& names, const ColumnChoice& column, const std::string& where);
 
+// The names of the columns for a message: "date", "flow (l/s)".
+std::string column_list(const std::vector<std::string>& names);
+
 // The date of a field; refused naming its place when it is not an ISO date.
 std::chrono::sys_days required_date(const std::string& field, const std::string& where);
 

@@ -23,9 +23,13 @@ std::size_t chosen_column(const std::vector<std::string>& names, const ColumnCho
       if (lower(names[i]) == lower(column.name)) return i;
     }
   }
+  throw ImportError(where + ": no column " + column.text() + " (the columns are " + column_list(names) + ")");
+}
+
+std::string column_list(const std::vector<std::string>& names) {
   std::string list;
   for (const std::string& n : names) list += (list.empty() ? "\"" : ", \"") + n + "\"";
-  throw ImportError(where + ": no column " + column.text() + " (the columns are " + list + ")");
+  return list;
 }
 
 std::chrono::sys_days required_date(const std::string& field, const std::string& where) {

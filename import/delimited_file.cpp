@@ -105,9 +105,8 @@ DailyRecord read_delimited(const std::vector<std::string>& lines, const std::str
   const std::size_t value_column =
       column.given() ? reading::chosen_column(names, column, header_place) : value_column_of(names, date_column);
   if (value_column >= names.size()) {
-    std::string list;
-    for (const std::string& n : names) list += (list.empty() ? "\"" : ", \"") + n + "\"";
-    throw ImportError(header_place + ": which column holds the flows? choose one of " + list + " with --column");
+    throw ImportError(header_place + ": which column holds the flows? choose one of " + reading::column_list(names) +
+                      " with --column");
   }
   if (value_column == date_column) throw ImportError(header_place + ": the value column is the date column");
   record.value_column = names[value_column];
