@@ -1,6 +1,8 @@
 #include "driver/calendar.h"
 
 #include <chrono>
+#include <stdexcept>
+#include <string>
 
 namespace darcalim {
 
@@ -25,6 +27,13 @@ int weekday_month_length(int month, int year) {
   if (month == 2) return is_leap_year(year) ? 29 : 28;
   return 30 + ((month + month / 8) % 2);
 }
+
+constexpr int kSaturday = 7;
+constexpr int kDaysPerWeek = 7;
+constexpr int kMonths = 12;
+
+// Days from the Saturday on or before a date to the date (0 on a Saturday).
+int days_since_saturday(int weekday) { return weekday % kSaturday; }
 
 }  // namespace
 
@@ -68,6 +77,34 @@ int WEEK(int month, int year) {
     if (start + 7 * k - 1 <= end) ++count;
   }
   return count;
+}
+
+OperatingWeek operating_week_of(std::chrono::year_month_day date) {
+  using namespace std::chrono;
+  const int day = static_cast<int>(static_cast<unsigned>(date.day()));
+  const int month = static_cast<int>(static_cast<unsigned>(date.month()));
+  const int weekday = ZEL(day, month, static_cast<int>(date.year()));
+  if (weekday == 0) {
+    throw std::invalid_argument("no such date: " + std::to_string(static_cast<int>(date.year())) + "-" +
+                                std::to_string(month) + "-" + std::to_string(day));
+  }
+  const sys_days friday = sys_days{date} + days{kDaysPerWeek - 1 - days_since_saturday(weekday)};
+  const year friday_year = year_month_day{friday}.year();
+  const auto day_of_year = (friday - sys_days{friday_year / January / 1}).count();
+  return {static_cast<int>(friday_year), static_cast<int>(day_of_year / kDaysPerWeek) + 1};
+}
+
+int operating_weeks_of_year(int year) {
+  int weeks = 0;
+  for (int month = 1; month <= kMonths; ++month) weeks += WEEK(month, year);
+  return weeks;
+}
+
+std::chrono::sys_days operating_week_start(int year, int week) {
+  using namespace std::chrono;
+  const sys_days january_first{std::chrono::year{year} / January / 1};
+  const int back = days_since_saturday(ZEL(1, 1, year));
+  return january_first - days{back} + days{kDaysPerWeek * (week - 1)};
 }
 
 }  // namespace darcalim

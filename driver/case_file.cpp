@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "common/run_stop.h"
+#include "driver/case_data_layout.h"
 #include "driver/input_errors.h"
 #include "stats/normal_quantile.h"
 
@@ -53,58 +54,58 @@ std::string outside(int value, const char* range) { return std::to_string(value)
 void skip_line(InputFile& file, const InputItem& item) { read_required_line(file, Layout("(A1)"), item); }
 
 void read_lines_1_to_14(CaseSettings& c, InputFile& file) {
-  c.report_name = read_text(file, "(A12)", kReportName);
+  c.report_name = read_text(file, case_data_line::kReportName.layout, kReportName);
   const auto dot = c.report_name.find_last_of('.');
   require(dot != std::string::npos && dot < kLastDotLimit, file, kReportName,
           "O NOME DO RELATORIO PRECISA DE UM '.' ATE O NONO CARACTERE",
           "\"" + printable(trimmed(c.report_name)) + "\" needs a \".\" within its first 9 characters");
-  c.print_parameters = read_text(file, "(A1)", kPrintParameters)[0];
-  c.history_name = read_text(file, "(A12)", kHistoryName);
-  c.TIPOTRANS = read_integer(file, "(I1)", kTransformation);
+  c.print_parameters = read_text(file, case_data_line::kPrintParameters.layout, kPrintParameters)[0];
+  c.history_name = read_text(file, case_data_line::kHistoryName.layout, kHistoryName);
+  c.TIPOTRANS = read_integer(file, case_data_line::kTransformation.layout, kTransformation);
   require(c.TIPOTRANS >= 0 && c.TIPOTRANS <= kCombinedOption, file, kTransformation,
           "TIPO DE TRANSFORMACAO FORA DE 0 A 5", outside(c.TIPOTRANS, "0..5"));
-  c.start_month = read_integer(file, "(I2)", kStartMonth);
+  c.start_month = read_integer(file, case_data_line::kStartMonth.layout, kStartMonth);
   require(c.start_month >= 1 && c.start_month <= 12, file, kStartMonth, "MES DE INICIO FORA DE 1 A 12",
           outside(c.start_month, "1..12"));
-  c.forecast_file_name = read_text(file, "(A12)", kForecastFileName);
-  c.ranking_report_name = read_text(file, "(A12)", kRankingReportName);
-  c.confidence_level = read_integer(file, "(I3)", kConfidence);
+  c.forecast_file_name = read_text(file, case_data_line::kForecastFileName.layout, kForecastFileName);
+  c.ranking_report_name = read_text(file, case_data_line::kRankingReportName.layout, kRankingReportName);
+  c.confidence_level = read_integer(file, case_data_line::kConfidence.layout, kConfidence);
   const double probability = 1.0 - (1.0 - c.confidence_level / 100.0) / 2.0;
   const NormalQuantile quantile = NDTRI(probability);
   require(quantile.IER == 0, file, kConfidence, "NIVEL DE CONFIANCA ACIMA DE 100",
           outside(c.confidence_level, "0..99"));
   c.ZCONF = quantile.X;
-  c.SEMPREV = read_integer(file, "(I2)", kForecastWeek);
+  c.SEMPREV = read_integer(file, case_data_line::kForecastWeek.layout, kForecastWeek);
   require(c.SEMPREV >= 1 && c.SEMPREV <= kMaxWeeks, file, kForecastWeek, "SEMANA DA PREVISAO FORA DE 1 A 53",
           outside(c.SEMPREV, "1..53"));
-  c.ANOPREV = read_integer(file, "(I4)", kForecastYear);
-  c.trend_source = read_integer(file, "(I1)", kTrendSource);
+  c.ANOPREV = read_integer(file, case_data_line::kForecastYear.layout, kForecastYear);
+  c.trend_source = read_integer(file, case_data_line::kTrendSource.layout, kTrendSource);
   if (c.trend_source == 0) {
-    c.vazpasts_name = read_text(file, "(A12)", kRecentFlowName);
-    c.ANOFEST = read_integer(file, "(I4)", kEstimationYear);
+    c.vazpasts_name = read_text(file, case_data_line::kRecentFlowName.layout, kRecentFlowName);
+    c.ANOFEST = read_integer(file, case_data_line::kEstimationYear.layout, kEstimationYear);
   } else {
     skip_line(file, kRecentFlowName);
     skip_line(file, kEstimationYear);
     c.ANOFEST = c.ANOPREV - 1;
   }
-  c.station_number = read_integer(file, "(I3)", kStation);
+  c.station_number = read_integer(file, case_data_line::kStation.layout, kStation);
   require(c.trend_source != 0 || (c.station_number >= 1 && c.station_number <= kMaxStations), file, kStation,
           "NUMERO DO POSTO FORA DE 1 A 600", outside(c.station_number, "1..600"));
 }
 
 void read_optional_lines(CaseSettings& c, InputFile& file) {
-  const auto option = read_optional_line(file, Layout("(I1)"), kVariability);
+  const auto option = read_optional_line(file, Layout(case_data_line::kVariability.layout), kVariability);
   if (!option) return;
   c.variability_option = as_int((*option)[0]);
   if (c.variability_option != 1 && c.variability_option != 2) c.variability_option = 0;
   if (c.variability_option != 0) {
-    const auto name = read_optional_line(file, Layout("(A12)"), kPercentileName);
+    const auto name = read_optional_line(file, Layout(case_data_line::kPercentileName.layout), kPercentileName);
     if (!name) return;
     c.percentile_name = as_text((*name)[0]);
   } else if (!read_optional_line(file, Layout("(A1)"), kPercentileName)) {
     return;
   }
-  const auto weeks = read_optional_line(file, Layout("(I1)"), kWeeksPerYear);
+  const auto weeks = read_optional_line(file, Layout(case_data_line::kWeeksPerYear.layout), kWeeksPerYear);
   if (weeks && as_int((*weeks)[0]) == 1) c.NSEM = 53;
 }
 
@@ -144,9 +145,9 @@ void check_output_name(const std::filesystem::path& folder, const CaseSettings& 
 }
 
 // Lines of the case data file that hold the names of files the run writes.
-constexpr int kReportNameLine = 1;
-constexpr int kForecastFileNameLine = 6;
-constexpr int kRankingReportNameLine = 7;
+constexpr int kReportNameLine = case_data_line::kReportName.number;
+constexpr int kForecastFileNameLine = case_data_line::kForecastFileName.number;
+constexpr int kRankingReportNameLine = case_data_line::kRankingReportName.number;
 
 void check_output_names(const std::filesystem::path& folder, const CaseSettings& c) {
   std::vector<std::string> inputs{kCaseIndexFileName, c.case_file_name, trimmed(c.history_name)};
@@ -165,7 +166,7 @@ void check_output_names(const std::filesystem::path& folder, const CaseSettings&
 CaseDataFile open_case_data_file(const std::filesystem::path& folder) {
   InputFile index(file_in(folder, kCaseIndexFileName));
   if (!index.is_open()) refuse_missing_file(kCaseIndexFileName);
-  const std::string name = trimmed(as_text(read_required_line(index, Layout("(A12)"), kCaseFileName)[0]));
+  const std::string name = trimmed(as_text(read_required_line(index, Layout(kCaseIndexLine), kCaseFileName)[0]));
   if (name.empty()) {
     refuse_input(kCaseIndexFileName, 1, kCaseFileName, "NOME DO ARQUIVO DO CASO EM BRANCO", "the name is blank");
   }

@@ -5,6 +5,7 @@
 
 #include "common/layout.h"
 #include "common/output_file.h"
+#include "driver/case_data_layout.h"
 #include "driver/case_file.h"
 #include "driver/history_file.h"
 #include "driver/input_errors.h"
@@ -21,8 +22,8 @@ const InputItem kEstimationYear{"ANO FINAL PARA ESTIMACAO", "last estimation yea
 // Lines of the case data file that hold the forecast year and the last
 // estimation year (the latter only with recent flows from VAZPASTS; with the
 // trend from the history it follows from the forecast year).
-constexpr int kForecastYearLine = 10;
-constexpr int kEstimationYearLine = 13;
+constexpr int kForecastYearLine = case_data_line::kForecastYear.number;
+constexpr int kEstimationYearLine = case_data_line::kEstimationYear.number;
 // Each half of the estimation years needs at least one year.
 constexpr int kMinimumEstimationYears = 2;
 

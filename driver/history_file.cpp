@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "common/run_stop.h"
+#include "driver/history_layout.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
 #include "driver/run.h"
@@ -16,8 +17,8 @@ namespace {
 const InputItem kStationLine{"CODIGO E NOME DO POSTO", "station code and name"};
 const InputItem kYearsLine{"ANOS INICIAL E FINAL E FATOR", "first and last year and factor"};
 
-constexpr int kHeaderLines = 2;
-constexpr int kFlowsPerLine = 9;
+constexpr int kHeaderLines = kHistoryHeaderLines;
+constexpr int kFlowsPerLine = kHistoryFlowsPerLine;
 
 std::string flow_text(double flow) {
   char text[32];
@@ -88,10 +89,10 @@ InputFile open_history_file(const std::filesystem::path& folder, const std::stri
 
 FlowHistory read_history_header(InputFile& file, const std::string& name) {
   FlowHistory h;
-  const FieldValues first = read_required_line(file, Layout("(1X,I8,15A4)"), kStationLine);
+  const FieldValues first = read_required_line(file, Layout(kHistoryStationLine), kStationLine);
   h.station_code = as_int(first[0]);
   for (std::size_t i = 1; i < first.size(); ++i) h.station_name += as_text(first[i]);
-  const FieldValues second = read_required_line(file, Layout("(2I5,F9.0)"), kYearsLine);
+  const FieldValues second = read_required_line(file, Layout(kHistoryYearsLine), kYearsLine);
   h.first_year = as_int(second[0]);
   h.last_year = as_int(second[1]);
   h.FAC = as_real(second[2]);
@@ -115,7 +116,7 @@ FlowHistory read_history_header(InputFile& file, const std::string& name) {
 FlowHistory read_history_flows(InputFile& file, const std::string& name, FlowHistory header, int NSEM,
                                std::ostream& console, std::ostream& diagnostics) {
   FlowHistory h = std::move(header);
-  static const Layout kFlows("9(1X,F7.0)");
+  static const Layout kFlows(kHistoryFlows);
   for (int row = 1; row <= h.NANOSARQ; ++row) {
     FieldValues values;
     const ReadOutcome outcome = kFlows.read(file, NSEM, values);

@@ -3,6 +3,9 @@
 #include <cstdio>
 #include <fstream>
 
+#include "driver/case_data_layout.h"
+#include "driver/history_layout.h"
+
 namespace darcalim::hindcast {
 
 namespace {
@@ -10,23 +13,23 @@ namespace {
 namespace fs = std::filesystem;
 
 // The flows' layout: nine fields (1X,F7.0) a line.
-constexpr int kFlowsPerLine = 9;
-constexpr std::size_t kFieldWidth = 8;
+constexpr int kFlowsPerLine = kHistoryFlowsPerLine;
+constexpr std::size_t kFieldWidth = 1 + kHistoryFlowWidth;
 // A week cut from the history: 0 in its field.
 constexpr const char* kZeroField = "      0.";
 // Line 2 of the history: (2I5,F9.0); the last year is its second field.
-constexpr std::size_t kLastYearColumn = 5;
-constexpr std::size_t kYearWidth = 5;
-constexpr int kHeaderLines = 2;
+constexpr std::size_t kLastYearColumn = kHistoryYearWidth;
+constexpr std::size_t kYearWidth = kHistoryYearWidth;
+constexpr int kHeaderLines = kHistoryHeaderLines;
 
 // Lines of the case data file that the cut rewrites (1-based).
-constexpr std::size_t kHistoryNameLine = 3;
-constexpr std::size_t kForecastWeekLine = 9;
-constexpr std::size_t kForecastYearLine = 10;
-constexpr std::size_t kTrendSourceLine = 11;
-constexpr std::size_t kRecentFlowNameLine = 12;
-constexpr std::size_t kEstimationYearLine = 13;
-constexpr std::size_t kPercentileNameLine = 16;
+constexpr std::size_t kHistoryNameLine = case_data_line::kHistoryName.number;
+constexpr std::size_t kForecastWeekLine = case_data_line::kForecastWeek.number;
+constexpr std::size_t kForecastYearLine = case_data_line::kForecastYear.number;
+constexpr std::size_t kTrendSourceLine = case_data_line::kTrendSource.number;
+constexpr std::size_t kRecentFlowNameLine = case_data_line::kRecentFlowName.number;
+constexpr std::size_t kEstimationYearLine = case_data_line::kEstimationYear.number;
+constexpr std::size_t kPercentileNameLine = case_data_line::kPercentileName.number;
 
 std::string line_or_blank(const std::vector<std::string>& lines, std::size_t index) {
   return index < lines.size() ? lines[index] : std::string();
