@@ -119,14 +119,19 @@ for fields in "${tasks[@]}"; do
 done
 job_id=""
 
-# Each slice holds the folders of its place in the list: folder i (from 0)
-# in slice i mod N + 1.
-folders_of_summary() { tail -n +2 "$1" | awk -F, '{ print $13 }' | LC_ALL=C sort -u; }
-for k in $(seq "$slices"); do
-  expected="$(awk -v n="$slices" -v k="$k" '(NR - 1) % n + 1 == k' cases.txt | LC_ALL=C sort)"
-  actual="$(folders_of_summary "summary-$k.csv")"
-  [ "$actual" = "$expected" ] || fail "slice $k ran [$(tr '\n' ' ' <<< "$actual")] instead of [$(tr '\n' ' ' <<< "$expected")]"
-done
+# Each slice holds the folders of its place in the list, folder i (from 0)
+# in slice i mod N + 1, and no other slice holds them.
+for k in $(seq "$slices"); do [ -s "summary-$k.csv" ] || fail "slice $k wrote no summary"; done
+place=0
+while read -r folder; do
+  for k in $(seq "$slices"); do
+    rows="$(grep -cF ",$folder," "summary-$k.csv" || true)"
+    expected_rows=0
+    [ $((place % slices + 1)) -eq "$k" ] && expected_rows=6
+    [ "$rows" -eq "$expected_rows" ] || fail "slice $k has $rows rows of $folder (folder $place of the list)"
+  done
+  place=$((place + 1))
+done < cases.txt
 
 # The joined summaries (header of the first, rows of all) against the
 # one-machine summary, row for row; no column differs between the two (the
