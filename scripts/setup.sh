@@ -5,7 +5,8 @@
 #   bash scripts/setup.sh tests     also GoogleTest and nlohmann/json (the tests,
 #                                   darcalim-batch and darcalim-hindcast)
 #   bash scripts/setup.sh ci        also Google Benchmark, clang with its fuzzer,
-#                                   xmllint, Chromium and the locales (all of CI)
+#                                   xmllint, Chromium, the locales, Slurm and
+#                                   munge (all of CI)
 #
 # As root the missing packages are installed with apt-get; otherwise the
 # script prints the apt-get command to run as root and exits with status 1.
@@ -16,7 +17,7 @@ set -euo pipefail
 
 program=(g++ cmake make)
 tests=("${program[@]}" libgtest-dev libgmock-dev nlohmann-json3-dev)
-ci=("${tests[@]}" libbenchmark-dev clang libclang-rt-14-dev libxml2-utils chromium locales)
+ci=("${tests[@]}" libbenchmark-dev clang libclang-rt-14-dev libxml2-utils chromium locales slurm-wlm munge)
 
 case "${1:-}" in
   program) wanted=("${program[@]}") ;;
