@@ -180,7 +180,7 @@ void check_negative_flows(Run& run) {
 
 void scale_history(Run& run) {
   FlowHistory& h = run.history;
-  const double factor = 604.8 / h.FAC;
+  const double factor = kStoredUnitsFactor / h.FAC;
   const bool forecast_after_estimation = run.CASO.ANOPREV > run.CASO.ANOFEST;
   const int last_row = forecast_after_estimation ? h.row_of(run.CASO.ANOPREV) : h.NANOSARQ;
   for (int row = 1; row <= last_row; ++row) {

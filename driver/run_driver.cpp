@@ -7,7 +7,7 @@
 #include "common/run_stop.h"
 #include "driver/calendar.h"
 #include "driver/case_input.h"
-#include "driver/combined_step.h"
+#include "final_forecast/combined_step.h"
 #include "driver/input_errors.h"
 #include "common/model_catalogue.h"
 #include "driver/run_trace.h"
@@ -16,8 +16,8 @@
 #include "evaluation/error_reports.h"
 #include "evaluation/percentile_file.h"
 #include "evaluation/simulation.h"
-#include "forecast/final_forecast.h"
-#include "forecast/forecast_table.h"
+#include "final_forecast/final_forecast.h"
+#include "final_forecast/forecast_table.h"
 #include "limits/simulation_limits.h"
 #include "limits/variability_check.h"
 #include "stats/series_statistics_report.h"
@@ -184,7 +184,13 @@ void run_all(Run& run) {
         check_lead(run, true, lead, week, *check_flows, once);
       };
     }
-    combined_step(run, check);
+    const CombinedStepInputs in{run.CASO,          run.history,       run.GRUPO,
+                                run.simulation,    run.joined_errors, run.file(kForecastTableFileName),
+                                run.file(run.CASO.ranking_report_name)};
+    combined_step(in,
+                  {run.joined_forecast, run.choice, run.forecast_table, run.ranking_report, run.forecast_file,
+                   run.model_file},
+                  check);
   }
   close_run_files(run);
   post_event(run, kTraceEnd);

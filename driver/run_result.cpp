@@ -7,7 +7,7 @@
 #include "common/model_catalogue.h"
 #include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
-#include "forecast/final_forecast.h"
+#include "final_forecast/final_forecast.h"
 
 namespace darcalim {
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <span>
 
+#include "common/flow_history.h"
 #include "forecast/model_step.h"
 
 namespace darcalim {

@@ -28,13 +28,6 @@ namespace darcalim {
 // Adjusts the display forecasts D(1..NMOD) of week t of year Y in window c.
 using SimulationClamp = std::function<void(int c, int Y, int t, ModelValues& D)>;
 
-// Display value of a stored value: v * (FAC / 604.8), the factor formed first
-// as the case input forms its inverse, so that FAC = 604.8 leaves values as
-// they are.
-inline double display_value(double stored, double FAC) { return stored * FAC / 604.8; }
-// Stored value of a display value: v * (604.8 / FAC).
-inline double stored_value(double display, double FAC) { return display * 604.8 / FAC; }
-
 // What the simulation of a window reads: the walk data with window c's
 // parameters, the history (stored units), the week groupings, the factor
 // FAC, the variability option and the offset of the pass's models in the

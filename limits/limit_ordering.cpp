@@ -8,7 +8,7 @@
 #include "common/model_catalogue.h"
 #include "common/output_layouts.h"
 #include "evaluation/error_reports.h"
-#include "evaluation/simulation.h"
+#include "common/flow_history.h"
 #include "evaluation/sorting.h"
 
 namespace darcalim {

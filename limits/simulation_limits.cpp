@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "evaluation/simulation.h"
+#include "common/flow_history.h"
 #include "evaluation/sorting.h"
 #include "limits/ratio_limits.h"
 #include "limits/ratio_samples.h"

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "common/model_catalogue.h"
-#include "evaluation/simulation.h"
+#include "common/flow_history.h"
 #include "evaluation/sorting.h"
 #include "limits/limit_ordering.h"
 #include "limits/ratio_limits.h"

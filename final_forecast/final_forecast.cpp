@@ -1,14 +1,15 @@
-#include "forecast/final_forecast.h"
+#include "final_forecast/final_forecast.h"
 
 #include <cmath>
 #include <cstdint>
 #include <memory>
 #include <string>
 
+#include "common/flow_history.h"
 #include "common/layout.h"
 #include "common/model_catalogue.h"
 #include "common/output_layouts.h"
-#include "evaluation/simulation.h"
+#include "final_forecast/forecast_table.h"
 #include "forecast/model_step.h"
 
 namespace darcalim {
@@ -89,21 +90,14 @@ void set_lead_values(const FinalForecastInputs& in, int k, int t, PassForecast& 
 
 void write_block(const FinalForecastInputs& in, int t, const PassForecast& f, OutputFile& table) {
   const double FAC = in.history.FAC;
-  const int NMOD = in.walk.models.NMOD;
-  const int TIPOTRANS = in.CASO.TIPOTRANS;
-  const std::string n = (TIPOTRANS == 1 || TIPOTRANS == 2) ? "94" : "47";
-  const Layout forecasts("(4X,I4," + n + "(F16.1))");
-  const Layout limits("(8X," + n + "(F16.1))");
-  FieldValues line{std::int64_t{t}}, lower, upper;
-  for (int m = 1; m <= NMOD; ++m) {
-    line.emplace_back(display_value(f.FC(t, m), FAC));
-    lower.emplace_back(floored(display_value(f.LOWT(t, m), FAC)));
-    upper.emplace_back(display_value(f.UPPT(t, m), FAC));
+  ForecastTableBlock block;
+  block.week = t;
+  for (int m = 1; m <= in.walk.models.NMOD; ++m) {
+    block.forecast.push_back(display_value(f.FC(t, m), FAC));
+    block.lower.push_back(display_value(f.LOWT(t, m), FAC));
+    block.upper.push_back(display_value(f.UPPT(t, m), FAC));
   }
-  table.write(forecasts, line);
-  table.write(limits, lower);
-  table.write(limits, upper);
-  table.write_free({std::string("  ")});
+  write_forecast_table_block(table, pass_table_repeat(in.CASO.TIPOTRANS), block);
 }
 
 void store_joined(const FinalForecastInputs& in, int t, const PassForecast& f, JoinedForecast& j) {

@@ -1,7 +1,7 @@
 // The target weeks of the six leads, and the model numbering that the final
 // forecast reads: which numbers each series holds and where its references
 // lie.
-#include "forecast/final_forecast.h"
+#include "final_forecast/final_forecast.h"
 
 #include <gtest/gtest.h>
 

@@ -90,7 +90,4 @@ void write_forecast_record(OutputFile& forecast_file, int station_code, const Fi
                            const LeadResults& lead);
 void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead);
 
-// LINF0: a lower limit below 0 becomes 0 (-0.0 stays as it is).
-inline double floored(double lower) { return lower < 0.0 ? 0.0 : lower; }
-
 }  // namespace darcalim

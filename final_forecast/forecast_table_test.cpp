@@ -1,4 +1,4 @@
-#include "forecast/forecast_table.h"
+#include "final_forecast/forecast_table.h"
 
 #include <gtest/gtest.h>
 
