@@ -5,8 +5,10 @@
 #include <functional>
 #include <map>
 #include <set>
+#include <vector>
 
 #include "import/daily_text.h"
+#include "tools/command_line.h"
 
 namespace darcalim::import {
 
@@ -154,51 +156,55 @@ std::string conflict(const Options& o, const std::set<std::string>& given) {
   return "";
 }
 
+// The options of the command line: every option of the setters' table takes
+// a value; the switches take none.
+const std::vector<CommandOption>& command_options() {
+  static const std::vector<CommandOption> kOptions = [] {
+    std::vector<CommandOption> options{{"--help", "-h", OptionValue::kNone},
+                                       {"--version", "", OptionValue::kNone},
+                                       {"--replace", "", OptionValue::kNone}};
+    for (const auto& entry : setters()) options.push_back({entry.first, "", OptionValue::kAny});
+    return options;
+  }();
+  return kOptions;
+}
+
+std::string take_argument(Options& o, std::set<std::string>& given, const CommandArgument& a) {
+  if (a.is_operand()) {
+    if (!o.daily_file.empty()) return "one daily file only ('" + o.daily_file + "' and '" + a.value + "')";
+    o.daily_file = a.value;
+    return "";
+  }
+  if (a.is("--help")) {
+    o.help = true;
+  } else if (a.is("--version")) {
+    o.version = true;
+  } else if (a.is("--replace")) {
+    o.replace = true;
+  } else {
+    const std::string name(a.option->name);
+    const std::string error = setters().at(name)(o, a.value);
+    if (!error.empty()) return name + ": " + error;
+    given.insert(name);
+  }
+  return "";
+}
+
 }  // namespace
 
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   Options& o = parsed.options;
-  auto refuse = [&parsed](std::string error) {
-    parsed.error = std::move(error);
-    return parsed;
-  };
   std::set<std::string> given;
-  bool options_ended = false;
-  for (std::size_t i = 0; i < arguments.size(); ++i) {
-    const std::string& arg = arguments[i];
-    if (options_ended || arg.empty() || arg[0] != '-') {
-      if (!o.daily_file.empty()) return refuse("one daily file only ('" + o.daily_file + "' and '" + arg + "')");
-      o.daily_file = arg;
-    } else if (arg == "--") {
-      options_ended = true;
-    } else if (arg == "--help" || arg == "-h") {
-      o.help = true;
-    } else if (arg == "--version") {
-      o.version = true;
-    } else if (arg == "--replace") {
-      o.replace = true;
-    } else {
-      const auto equals = arg.find('=');
-      const std::string name = arg.substr(0, equals);
-      const auto setter = setters().find(name);
-      if (setter == setters().end()) return refuse("unrecognized option '" + arg + "'");
-      std::string value;
-      if (equals != std::string::npos) {
-        value = arg.substr(equals + 1);
-      } else if (i + 1 < arguments.size()) {
-        value = arguments[++i];
-      } else {
-        return refuse("option '" + name + "' requires an argument");
-      }
-      const std::string error = setter->second(o, value);
-      if (!error.empty()) return refuse(name + ": " + error);
-      given.insert(name);
-    }
+  parsed.error = scan_command_line(arguments, command_options(),
+                                   [&](const CommandArgument& a) { return take_argument(o, given, a); });
+  if (!parsed.ok() || o.help || o.version) return parsed;
+  if (o.daily_file.empty()) {
+    parsed.error = "no daily file given";
+  } else {
+    parsed.error = conflict(o, given);
   }
-  if (o.help || o.version) return parsed;
-  if (o.daily_file.empty()) return refuse("no daily file given");
-  return refuse(conflict(o, given));
+  return parsed;
 }
 
 std::string usage_text() {
