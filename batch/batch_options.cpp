@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <charconv>
-#include <istream>
 
-#include "tools/blank_trim.h"
 #include "tools/command_line.h"
 
 namespace darcalim::batch {
@@ -58,15 +56,6 @@ std::string take_argument(Options& o, const CommandArgument& a) {
 
 }  // namespace
 
-std::optional<Shard> parse_shard(std::string_view text) {
-  const auto slash = text.find('/');
-  if (slash == std::string_view::npos) return std::nullopt;
-  const auto k = positive_integer(text.substr(0, slash));
-  const auto n = positive_integer(text.substr(slash + 1));
-  if (!k || !n || *k > *n) return std::nullopt;
-  return Shard{*k, *n};
-}
-
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   Options& o = parsed.options;
@@ -78,16 +67,6 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments) {
     parsed.error = "no case folder given";
   }
   return parsed;
-}
-
-std::vector<std::filesystem::path> read_folder_list(std::istream& in) {
-  std::vector<std::filesystem::path> folders;
-  for (std::string line; std::getline(in, line);) {
-    const std::string name = without_blanks(line);
-    if (name.empty() || name[0] == '#') continue;
-    folders.emplace_back(name);
-  }
-  return folders;
 }
 
 std::optional<SummaryFormat> summary_format(const std::filesystem::path& file) {
