@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
+#include <limits>
 
 #include "tools/command_line.h"
 
@@ -11,11 +11,7 @@ namespace darcalim::batch {
 namespace {
 
 std::optional<int> positive_integer(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < 1) return std::nullopt;
-  return value;
+  return whole_number_value(text, 1, std::numeric_limits<int>::max());
 }
 
 constexpr CommandOption kOptions[] = {

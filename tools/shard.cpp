@@ -1,17 +1,15 @@
 #include "tools/shard.h"
 
-#include <charconv>
+#include <limits>
+
+#include "tools/command_line.h"
 
 namespace darcalim {
 
 namespace {
 
 std::optional<int> positive_integer(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < 1) return std::nullopt;
-  return value;
+  return whole_number_value(text, 1, std::numeric_limits<int>::max());
 }
 
 }  // namespace
