@@ -23,7 +23,7 @@ using namespace darcalim;
 using namespace darcalim::hindcast;
 
 // Exit statuses (see the help text).
-constexpr int kNoPairs = 1;
+constexpr int kFailed = 1;  // no pairs, a forecast week not finished, a file not written
 constexpr int kUsageError = 2;
 
 // A command line or an input that the command refuses, with exit status 2.
@@ -198,9 +198,9 @@ int hindcast(const Options& o) {
                  "forecast weeks not finished (no pairs and no scores written; their list is in " +
                      unfinished_path(o.prefix).string() + ": run the same command again)");
   print_summary(o, cases, all.size(), outcomes, seconds, stopped, unfinished);
-  if (!written) return kNoPairs;
+  if (!written) return kFailed;
   const bool empty_slice = o.shard && units.empty();
-  return forecast_pairs(cases, outcomes).empty() && !empty_slice ? kNoPairs : 0;
+  return forecast_pairs(cases, outcomes).empty() && !empty_slice ? kFailed : 0;
 }
 
 // The scores of the pairs files of --score.
@@ -223,8 +223,8 @@ int score(const Options& o) {
   std::cout << "darcalim-hindcast: " << o.pairs_files.size() << " pairs files, " << table.cases().size()
             << " case folders, " << table.rows() << " pairs: scores in " << scores_csv_path(o.prefix).string()
             << " and " << scores_json_path(o.prefix).string() << "\n";
-  if (!written) return kNoPairs;
-  return table.rows() == 0 ? kNoPairs : 0;
+  if (!written) return kFailed;
+  return table.rows() == 0 ? kFailed : 0;
 }
 
 int run(const std::vector<std::string>& arguments) {
