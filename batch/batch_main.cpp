@@ -6,16 +6,25 @@
 #include <fstream>
 #include <iostream>
 #include <set>
+#include <sstream>
 #include <thread>
 
 #include "batch/batch_options.h"
 #include "batch/batch_runner.h"
 #include "batch/batch_summary.h"
+#include "tools/whole_file.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace darcalim::batch;
+using darcalim::folder_identity;
+using darcalim::load_folder_list;
+using darcalim::Shard;
+using darcalim::shard_of;
+using darcalim::shard_places;
+using darcalim::WholeFileError;
+using darcalim::write_whole_file;
 
 constexpr int kUsageError = 2;
 
@@ -24,17 +33,12 @@ int refuse(const std::string& error) {
   return kUsageError;
 }
 
-fs::path canonical_or_same(const fs::path& p) {
-  std::error_code ec;
-  fs::path c = fs::weakly_canonical(p, ec);
-  return ec ? p : c;
-}
-
-// The console file of folder i: its place in the list and its name.
+// The console file of the folder at place i (from 0) of the list: that
+// place, counted from 1, and the folder's name.
 fs::path console_file(const fs::path& dir, std::size_t i, const fs::path& folder) {
   std::string place = std::to_string(i + 1);
   if (place.size() < 4) place.insert(0, 4 - place.size(), '0');
-  std::string name = canonical_or_same(folder).filename().string();
+  std::string name = folder_identity(folder).filename().string();
   if (name.empty()) name = "folder";
   return dir / (place + "-" + name + ".txt");
 }
@@ -54,30 +58,29 @@ int run(const std::vector<std::string>& arguments) {
 
   std::vector<fs::path> folders = o.folders;
   if (!o.list.empty()) {
-    if (o.list == "-") {
-      folders = read_folder_list(std::cin);
-    } else {
-      std::ifstream list(o.list);
-      if (!list) return refuse("cannot read the folder list '" + o.list.string() + "'");
-      folders = read_folder_list(list);
-    }
+    const auto listed = load_folder_list(o.list, std::cin);
+    if (!listed) return refuse("cannot read the folder list '" + o.list.string() + "'");
+    folders = *listed;
   }
   std::set<fs::path> seen;
   for (const fs::path& f : folders) {
-    if (!seen.insert(canonical_or_same(f)).second) {
+    if (!seen.insert(folder_identity(f)).second) {
       return refuse("folder '" + f.string() + "' is listed twice (two runs may not share a folder)");
     }
   }
-  if (o.shard) folders = shard_of(folders, *o.shard);
+  // The places in the list of the folders that run (all of them without a slice).
+  const Shard slice = o.shard.value_or(Shard{1, 1});
+  const std::vector<std::size_t> places = shard_places(folders.size(), slice);
+  folders = shard_of(folders, slice);
 
   if (!o.summary.empty()) {
-    const fs::path where = canonical_or_same(o.summary).parent_path();
+    const fs::path where = folder_identity(o.summary).parent_path();
     if (seen.count(where) != 0) return refuse("the summary may not be written into a case folder");
     std::error_code ec;
     if (!fs::is_directory(where, ec)) return refuse("no folder for the summary '" + o.summary.string() + "'");
   }
   if (!o.console_folder.empty()) {
-    if (seen.count(canonical_or_same(o.console_folder)) != 0) {
+    if (seen.count(folder_identity(o.console_folder)) != 0) {
       return refuse("the console output may not be written into a case folder");
     }
     std::error_code ec;
@@ -104,7 +107,7 @@ int run(const std::vector<std::string>& arguments) {
   }
   if (!o.console_folder.empty()) {
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-      const fs::path file = console_file(o.console_folder, i, outcomes[i].folder);
+      const fs::path file = console_file(o.console_folder, places[i], outcomes[i].folder);
       std::ofstream out(file, std::ios::binary);
       out << outcomes[i].console;
       if (!out.flush()) {
@@ -116,10 +119,12 @@ int run(const std::vector<std::string>& arguments) {
   write_end_table(std::cout, outcomes, seconds);
   std::cout.flush();
   if (!o.summary.empty()) {
-    std::ofstream out(o.summary, std::ios::binary | std::ios::trunc);
-    write_summary(out, *summary_format(o.summary), outcomes);
-    if (!out.flush()) {
-      std::cerr << "darcalim-batch: cannot write the summary '" << o.summary.string() << "'\n";
+    std::ostringstream text;
+    write_summary(text, *summary_format(o.summary), outcomes);
+    try {
+      write_whole_file(o.summary, text.str());
+    } catch (const WholeFileError& error) {
+      std::cerr << "darcalim-batch: cannot write the summary: " << error.what() << "\n";
       status = 1;
     }
   }

@@ -2,10 +2,8 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
-#include <istream>
+#include <limits>
 
-#include "tools/blank_trim.h"
 #include "tools/command_line.h"
 
 namespace darcalim::batch {
@@ -13,11 +11,7 @@ namespace darcalim::batch {
 namespace {
 
 std::optional<int> positive_integer(std::string_view text) {
-  int value = 0;
-  const char* end = text.data() + text.size();
-  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
-  if (text.empty() || ec != std::errc() || ptr != end || value < 1) return std::nullopt;
-  return value;
+  return whole_number_value(text, 1, std::numeric_limits<int>::max());
 }
 
 constexpr CommandOption kOptions[] = {
@@ -58,15 +52,6 @@ std::string take_argument(Options& o, const CommandArgument& a) {
 
 }  // namespace
 
-std::optional<Shard> parse_shard(std::string_view text) {
-  const auto slash = text.find('/');
-  if (slash == std::string_view::npos) return std::nullopt;
-  const auto k = positive_integer(text.substr(0, slash));
-  const auto n = positive_integer(text.substr(slash + 1));
-  if (!k || !n || *k > *n) return std::nullopt;
-  return Shard{*k, *n};
-}
-
 ParsedOptions parse_options(const std::vector<std::string>& arguments) {
   ParsedOptions parsed;
   Options& o = parsed.options;
@@ -78,16 +63,6 @@ ParsedOptions parse_options(const std::vector<std::string>& arguments) {
     parsed.error = "no case folder given";
   }
   return parsed;
-}
-
-std::vector<std::filesystem::path> read_folder_list(std::istream& in) {
-  std::vector<std::filesystem::path> folders;
-  for (std::string line; std::getline(in, line);) {
-    const std::string name = without_blanks(line);
-    if (name.empty() || name[0] == '#') continue;
-    folders.emplace_back(name);
-  }
-  return folders;
 }
 
 std::optional<SummaryFormat> summary_format(const std::filesystem::path& file) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <sstream>
 
 #include "batch/batch_runner.h"
@@ -81,38 +80,6 @@ TEST(BatchOptions, HelpAndVersionNeedNoFolder) {
   EXPECT_TRUE(parse_options({"--help"}).options.help);
   EXPECT_TRUE(parse_options({"-h"}).ok());
   EXPECT_TRUE(parse_options({"--version"}).options.version);
-}
-
-TEST(Shards, TheSlicesCoverTheListExactlyOnce) {
-  for (const std::size_t size : {0u, 1u, 2u, 3u, 7u, 64u, 1001u}) {
-    std::vector<std::size_t> list(size);
-    std::iota(list.begin(), list.end(), 0);
-    for (const int count : {1, 2, 3, 5, 16}) {
-      std::vector<int> seen(size, 0);
-      std::size_t largest = 0, smallest = size;
-      for (int k = 1; k <= count; ++k) {
-        const auto slice = shard_of(list, Shard{k, count});
-        for (const std::size_t i : slice) ++seen[i];
-        largest = std::max(largest, slice.size());
-        smallest = std::min(smallest, slice.size());
-        EXPECT_TRUE(std::is_sorted(slice.begin(), slice.end()));  // the list's order is kept
-      }
-      for (std::size_t i = 0; i < size; ++i) EXPECT_EQ(seen[i], 1) << "item " << i << " of " << size << ", N " << count;
-      EXPECT_LE(largest - smallest, 1u) << size << " items in " << count << " slices";
-    }
-  }
-}
-
-TEST(Shards, EachSliceIsTheSameWhereverItRuns) {
-  const std::vector<std::string> list = {"a", "b", "c", "d", "e", "f", "g"};
-  EXPECT_EQ(shard_of(list, Shard{1, 3}), (std::vector<std::string>{"a", "d", "g"}));
-  EXPECT_EQ(shard_of(list, Shard{2, 3}), (std::vector<std::string>{"b", "e"}));
-  EXPECT_EQ(shard_of(list, Shard{3, 3}), (std::vector<std::string>{"c", "f"}));
-}
-
-TEST(FolderList, OneFolderALineWithoutBlanksAndComments) {
-  std::istringstream in("cases/a\n\n  cases/b  \r\n# not this one\ncases/c d\n");
-  EXPECT_EQ(read_folder_list(in), (std::vector<std::filesystem::path>{"cases/a", "cases/b", "cases/c d"}));
 }
 
 TEST(Summary, WeekStartIsTheSaturdayOfTheOperatingWeek) {

@@ -15,14 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-std::optional<std::string> file_bytes(const fs::path& path) {
-  std::error_code ec;
-  if (!fs::is_regular_file(path, ec)) return std::nullopt;
-  std::ifstream in(path, std::ios::binary);
-  if (!in) return std::nullopt;
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
 std::string required_bytes(const fs::path& folder, const std::string& name, const std::string& what) {
   const auto bytes = file_bytes(folder / name);
   if (!bytes) throw CaseError(printable(name) + ": " + what + " not found or not readable");
@@ -110,6 +102,16 @@ std::optional<double> HindcastCase::mean_before(int year, int week) const {
   double sum = 0.0;
   for (int y = first_year; y < end; ++y) sum += flow(y, week);
   return sum / (end - first_year);
+}
+
+std::optional<std::string> file_bytes(const fs::path& path) {
+  std::error_code ec;
+  if (!fs::is_regular_file(path, ec)) return std::nullopt;
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return std::nullopt;
+  std::string bytes(std::istreambuf_iterator<char>(in), {});
+  if (in.bad()) return std::nullopt;
+  return bytes;
 }
 
 HindcastCase read_hindcast_case(const std::filesystem::path& folder) {

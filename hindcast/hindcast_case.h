@@ -56,6 +56,9 @@ struct HindcastCase {
 
 HindcastCase read_hindcast_case(const std::filesystem::path& folder);
 
+// The bytes of the regular file `path`; none when it is not one or cannot be read.
+std::optional<std::string> file_bytes(const std::filesystem::path& path);
+
 // The lines of a text, without their line ends (LF or CR-LF); a last line
 // without a line end counts, an empty text has none.
 std::vector<std::string> text_lines(const std::string& text);

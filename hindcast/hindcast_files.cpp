@@ -1,27 +1,40 @@
 #include "hindcast/hindcast_files.h"
 
 #include <charconv>
+#include <sstream>
 
 #include <nlohmann/json.hpp>
 
-#include "tools/blank_trim.h"
 #include "tools/csv_text.h"
 
 namespace darcalim::hindcast {
 
 namespace {
 
-std::string optional_text(const std::optional<double>& value) {
-  return value ? number_text(*value) : "";
-}
-
-// The record's text of a number, without blanks; empty for asterisks.
-std::string record_text(const std::string& field, const std::optional<double>& value) {
-  return value ? without_blanks(field) : "";
-}
+using nlohmann::ordered_json;
 
 std::string lead_text(int lead) {
   return lead == 0 ? "all" : std::to_string(lead);
+}
+
+// Whether the files take the layout of a one-station hindcast.
+bool one_case(const std::vector<CaseScores>& cases) {
+  return cases.size() == 1;
+}
+
+ordered_json scores_json(const CaseScores& c) {
+  ordered_json scores = ordered_json::array();
+  for (const ScoreRow& r : c.rows) {
+    ordered_json row;
+    row["metric"] = r.metric;
+    row["reference"] = r.reference;
+    row["lead_weeks"] = r.lead == 0 ? ordered_json("all") : ordered_json(r.lead);
+    row["n"] = r.n;
+    row["level"] = c.level;
+    row["value"] = r.value ? ordered_json(*r.value) : ordered_json(nullptr);
+    scores.push_back(std::move(row));
+  }
+  return scores;
 }
 
 }  // namespace
@@ -32,43 +45,55 @@ std::string number_text(double value) {
   return std::string(text, result.ptr);
 }
 
-void write_pairs_csv(std::ostream& out, int location_id, int level, const std::vector<ForecastPair>& pairs) {
-  out << "location_id,issue_year,issue_week,lead_weeks,target_year,target_week,value,lower,upper,level,model,"
-         "observed\n";
-  for (const ForecastPair& p : pairs) {
-    const LeadForecast& f = p.forecast;
-    out << location_id << ',' << p.issue.year << ',' << p.issue.week << ',' << f.lead << ',' << p.target_year << ','
-        << f.target_week << ',' << record_text(f.value_text, f.value) << ',' << record_text(f.lower_text, f.lower)
-        << ',' << record_text(f.upper_text, f.upper) << ',' << level << ',' << csv_field(f.model) << ','
-        << number_text(p.pair.observed) << '\n';
-  }
+std::string number_text(const std::optional<double>& value) {
+  return value ? number_text(*value) : "";
 }
 
-void write_scores_csv(std::ostream& out, int location_id, int level, const std::vector<ScoreRow>& rows) {
-  out << "location_id,metric,reference,lead_weeks,n,level,value\n";
-  for (const ScoreRow& r : rows) {
-    out << location_id << ',' << r.metric << ',' << r.reference << ',' << lead_text(r.lead) << ',' << r.n << ','
-        << level << ',' << optional_text(r.value) << '\n';
+std::string scores_csv_text(const std::vector<CaseScores>& cases) {
+  const bool with_folder = !one_case(cases);
+  std::ostringstream out;
+  out << "location_id,metric,reference,lead_weeks,n,level,value" << (with_folder ? ",folder" : "") << '\n';
+  for (const CaseScores& c : cases) {
+    for (const ScoreRow& r : c.rows) {
+      out << c.location_id << ',' << r.metric << ',' << r.reference << ',' << lead_text(r.lead) << ',' << r.n << ','
+          << c.level << ',' << number_text(r.value);
+      if (with_folder) out << ',' << csv_field(c.folder);
+      out << '\n';
+    }
   }
+  return out.str();
 }
 
-void write_scores_json(std::ostream& out, int location_id, int level, const std::vector<ScoreRow>& rows) {
-  nlohmann::ordered_json scores = nlohmann::ordered_json::array();
-  for (const ScoreRow& r : rows) {
-    nlohmann::ordered_json row;
-    row["metric"] = r.metric;
-    row["reference"] = r.reference;
-    row["lead_weeks"] = r.lead == 0 ? nlohmann::ordered_json("all") : nlohmann::ordered_json(r.lead);
-    row["n"] = r.n;
-    row["level"] = level;
-    row["value"] = r.value ? nlohmann::ordered_json(*r.value) : nlohmann::ordered_json(nullptr);
-    scores.push_back(std::move(row));
+std::string scores_json_text(const std::vector<CaseScores>& cases) {
+  ordered_json document;
+  if (one_case(cases)) {
+    document["location_id"] = std::to_string(cases[0].location_id);
+    document["level"] = cases[0].level;
+    document["scores"] = scores_json(cases[0]);
+  } else {
+    document["cases"] = ordered_json::array();
+    for (const CaseScores& c : cases) {
+      ordered_json one;
+      one["folder"] = c.folder;
+      one["location_id"] = std::to_string(c.location_id);
+      one["level"] = c.level;
+      one["scores"] = scores_json(c);
+      document["cases"].push_back(std::move(one));
+    }
   }
-  nlohmann::ordered_json document;
-  document["location_id"] = std::to_string(location_id);
-  document["level"] = level;
-  document["scores"] = std::move(scores);
-  out << document.dump(2) << '\n';
+  // A folder name that is not UTF-8 shows its bytes as U+FFFD rather than stopping the dump.
+  return document.dump(2, ' ', false, ordered_json::error_handler_t::replace) + "\n";
+}
+
+std::string unfinished_csv_text(const std::vector<HindcastCase>& cases, const std::vector<IssueOutcome>& outcomes) {
+  std::ostringstream out;
+  write_csv_row(out, {"folder", "issue_year", "issue_week", "message"});
+  for (const IssueOutcome& o : outcomes) {
+    if (o.finished) continue;
+    write_csv_row(out, {cases[o.unit.case_index].folder.string(), std::to_string(o.unit.issue.year),
+                        std::to_string(o.unit.issue.week), o.result.message});
+  }
+  return out.str();
 }
 
 }  // namespace darcalim::hindcast

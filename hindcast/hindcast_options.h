@@ -1,4 +1,6 @@
-// The command line of darcalim-hindcast.
+// The command line of darcalim-hindcast: a hindcast of case folders (given
+// as operands or with --list, perhaps one slice of it with --shard), or with
+// --score the scores of pairs files.
 #pragma once
 
 #include <filesystem>
@@ -7,16 +9,22 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/shard.h"
+
 namespace darcalim::hindcast {
 
 struct Options {
   bool help = false;
   bool version = false;
-  std::filesystem::path folder;  // the case folder
-  int from = 0;                  // issue years from..to
+  bool score = false;                              // --score: the scores of pairs files
+  std::vector<std::filesystem::path> folders;      // the case folders given as operands
+  std::filesystem::path list;                      // or the file that lists them ("-": standard input)
+  std::vector<std::filesystem::path> pairs_files;  // with --score, the pairs files
+  int from = 0;                                    // issue years from..to
   int to = 0;
   std::vector<int> weeks;  // forecast weeks, ascending, each once; empty: every week of the year
   int jobs = 0;            // 0: one per hardware thread
+  std::optional<Shard> shard;
   std::string prefix = "hindcast";
 };
 
@@ -27,9 +35,11 @@ struct ParsedOptions {
   bool ok() const { return error.empty(); }
 };
 
-// Refused: an unknown option, a missing value, a second folder, no folder,
-// --from or --to missing or not a year, --from after --to, a bad week list,
-// a number of jobs below 1, an empty prefix.
+// Refused: an unknown option, a missing value, no case folder, folders both
+// as operands and with --list, --from or --to missing or not a year, --from
+// after --to, a bad week list, a number of jobs below 1, a bad slice (K/N
+// with 1 <= K <= N), an empty prefix; with --score, no pairs file or an
+// option of a hindcast (--list, --from, --to, --weeks, --jobs, --shard).
 ParsedOptions parse_options(const std::vector<std::string>& arguments);
 
 // "1,10-12" -> 1, 10, 11, 12: weeks 1..53 and ranges of them, separated by

@@ -247,4 +247,12 @@ std::vector<ScoreRow> score_pairs(const std::vector<Pair>& pairs, int level) {
   return rows;
 }
 
+std::vector<CaseScores> score_cases(const std::vector<CasePairs>& cases) {
+  std::vector<CaseScores> scores;
+  for (const CasePairs& c : cases) {
+    scores.push_back({c.folder, c.location_id, c.level, score_pairs(c.pairs, c.level)});
+  }
+  return scores;
+}
+
 }  // namespace darcalim::hindcast

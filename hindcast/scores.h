@@ -59,4 +59,26 @@ struct ScoreRow {
 // `level` is the nominal confidence level of the limits, in per cent.
 std::vector<ScoreRow> score_pairs(const std::vector<Pair>& pairs, int level);
 
+// The pairs of one case folder: its station, its confidence level and its
+// pairs, in the order of issue year, issue week and lead (the sums of the
+// scores are taken in that order, so the same pairs give the same bits).
+struct CasePairs {
+  std::string folder;
+  int location_id = 0;
+  int level = 0;  // per cent
+  std::vector<Pair> pairs;
+};
+
+// The scores of one case folder.
+struct CaseScores {
+  std::string folder;
+  int location_id = 0;
+  int level = 0;
+  std::vector<ScoreRow> rows;
+};
+
+// The scores of each case folder, in the same order: a hindcast scores each
+// case folder apart, as a station of its own.
+std::vector<CaseScores> score_cases(const std::vector<CasePairs>& cases);
+
 }  // namespace darcalim::hindcast

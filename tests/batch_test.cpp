@@ -16,6 +16,7 @@
 #include <nlohmann/json.hpp>
 
 #include "driver/run_result.h"
+#include "tests/support/case_folder.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shell_command.h"
@@ -141,9 +142,11 @@ std::map<std::string, FolderSummary> read_json_summary(const std::string& text) 
   return out;
 }
 
-CommandOutcome run_batch_command(const fs::path& scratch, const std::string& arguments) {
-  std::string command = "'";
-  command.append(DARCALIM_BATCH_EXE).append("' ").append(arguments);
+// Runs darcalim-batch with `arguments`, in the folder `where` when one is given.
+CommandOutcome run_batch_command(const fs::path& scratch, const std::string& arguments, const fs::path& where = {}) {
+  std::string command;
+  if (!where.empty()) command.append("cd '").append(where.string()).append("' && ");
+  command.append("'").append(DARCALIM_BATCH_EXE).append("' ").append(arguments);
   return run_shell_command(command, scratch);
 }
 
@@ -268,6 +271,36 @@ TEST(BatchCommand, HelpVersionAndAnEmptyShard) {
       run_batch_command(scratch.path(), "--shard 2/2 '" + (scratch.path() / "nothing").string() + "'");
   EXPECT_EQ(empty.status, 0) << empty.err;
   EXPECT_NE(empty.out.find("0 folders: 0 normal end, 0 stopped"), std::string::npos) << empty.out;
+}
+
+// Three copies a, b, c of a quick case, listed in that order, run from the
+// folder that holds them: the second of two slices holds b alone.
+TEST(BatchCommand, ASliceKeepsTheListPlacesAndABareSummaryNameIsReplacedWhole) {
+  ScratchFolder scratch;
+  for (const char* name : {"a", "b", "c"}) {
+    copy_case_input(DARCALIM_CASES_DIR, "s06_maxau_short_o3", scratch.path() / name);
+  }
+  std::ofstream(scratch.path() / "cases.txt") << "a\nb\nc\n";
+  // An earlier summary, with a second name that must keep its text.
+  std::ofstream(scratch.path() / "summary.csv") << "earlier\n";
+  fs::create_hard_link(scratch.path() / "summary.csv", scratch.path() / "kept.csv");
+
+  const CommandOutcome o = run_batch_command(
+      scratch.path(), "--shard 2/2 --list cases.txt --console consoles --summary summary.csv", scratch.path());
+
+  ASSERT_EQ(o.status, 0) << o.err;
+  // The console file is numbered by the folder's place in the list, not in the slice.
+  EXPECT_EQ(file_text(scratch.path() / "consoles" / "0002-b.txt"),
+            file_text(fs::path(DARCALIM_CASES_DIR) / "s06_maxau_short_o3" / "console.txt"));
+  EXPECT_FALSE(fs::exists(scratch.path() / "consoles" / "0001-b.txt"));
+  // The summary lies in the current folder, and replaced the earlier file rather than writing into it.
+  const auto rows = read_csv_summary(file_text(scratch.path() / "summary.csv"));
+  EXPECT_EQ(rows.size(), 1u);
+  EXPECT_EQ(rows.count("b"), 1u);
+  EXPECT_EQ(file_text(scratch.path() / "kept.csv"), "earlier\n");
+  for (const auto& entry : fs::directory_iterator(scratch.path())) {
+    EXPECT_NE(entry.path().filename().string().front(), '.') << "left behind: " << entry.path();
+  }
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
-// darcalim-hindcast as a user runs it: the built command over a shipped case,
+// darcalim-hindcast as a user runs it: the built command over shipped cases,
 // each forecast checked against a single run of the built program on a cut
-// folder that this test makes itself by editing the case's text.
+// folder that this test makes itself by editing the case's text; the
+// hindcast of two cases in slices, and the scores of their merged pairs.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -142,19 +144,26 @@ TEST(HindcastCommand, OneRowPerObservedTargetEachAsASingleRunOfTheCutCase) {
   ASSERT_FALSE(pairs.empty());
   EXPECT_EQ(pairs[0],
             "location_id,issue_year,issue_week,lead_weeks,target_year,target_week,value,lower,upper,level,model,"
-            "observed");
+            "observed,persistence,climatology,folder");
   const auto history = lines_of(before);
   std::vector<IssueLead> actual;
   std::map<std::pair<int, int>, std::vector<std::vector<std::string>>> rows_of_issue;
   for (std::size_t i = 1; i < pairs.size(); ++i) {
     const auto f = csv_fields(pairs[i]);
-    ASSERT_EQ(f.size(), 12u) << pairs[i];
-    actual.emplace_back(std::stoi(f[1]), std::stoi(f[2]), std::stoi(f[3]));
+    ASSERT_EQ(f.size(), 15u) << pairs[i];
+    const int year = std::stoi(f[1]);
+    const int week = std::stoi(f[2]);
+    actual.emplace_back(year, week, std::stoi(f[3]));
     EXPECT_EQ(f[0], "14");
     EXPECT_EQ(f[9], "95");
     EXPECT_FALSE(f[10].empty());
     EXPECT_EQ(f[11] + ".", history_field(history, std::stoi(f[4]), std::stoi(f[5]))) << pairs[i];
-    rows_of_issue[{std::stoi(f[1]), std::stoi(f[2])}].push_back(f);
+    // The reference flows: the week before the forecast week, and a mean of past years.
+    EXPECT_EQ(f[12] + ".", week > 1 ? history_field(history, year, week - 1) : history_field(history, year - 1, kWeeks))
+        << pairs[i];
+    EXPECT_FALSE(f[13].empty());
+    EXPECT_EQ(f[14], input.string());
+    rows_of_issue[{year, week}].push_back(f);
   }
   EXPECT_EQ(actual, expected);
 
@@ -197,11 +206,103 @@ TEST(HindcastCommand, OneRowPerObservedTargetEachAsASingleRunOfTheCutCase) {
     }
   }
   EXPECT_EQ(scores.back().rfind("14,interval_score,none,all," + std::to_string(expected.size()) + ",95,", 0), 0u);
+
+  // The scores of the pairs file alone are the same, to the byte.
+  const CommandOutcome rescored =
+      run_command(scratch.path(), tmp, hindcast_command("--score s01-pairs.csv --out rescored"));
+  ASSERT_EQ(rescored.status, 0) << rescored.err;
+  EXPECT_EQ(file_text(scratch.path() / "rescored-scores.csv"), file_text(scratch.path() / "s01-scores.csv"));
+  EXPECT_EQ(file_text(scratch.path() / "rescored-scores.json"), file_text(scratch.path() / "s01-scores.json"));
+}
+
+// Two cases of one station (the Rhine at Maxau, code 15) at the levels 95
+// and 90, listed: 2 cases x 2 years x 3 weeks = 12 units, unit i (case after
+// case, each in issue order) in slice i mod 3 + 1.
+TEST(HindcastCommand, TheMergedPairsOfTheSlicesScoreAsTheHindcastOnOneMachine) {
+  ScratchFolder scratch;
+  const fs::path tmp = scratch.path() / "tmp";
+  fs::create_directories(tmp);
+  const std::vector<std::string> folders{(fs::path(DARCALIM_CASES_DIR) / "s02_maxau_o5v1" / "input").string(),
+                                         (fs::path(DARCALIM_CASES_DIR) / "s06_maxau_short_o3" / "input").string()};
+  std::ofstream(scratch.path() / "cases.txt") << "# two folders of station 15\n"
+                                              << folders[0] << "\n\n"
+                                              << folders[1] << "\n";
+  const std::string hindcast = "--list cases.txt --from 2008 --to 2009 --weeks 1,26,52 --jobs 2 ";
+  const auto unit_of = [&](const std::vector<std::string>& f) {
+    const std::size_t c = f[14] == folders[0] ? 0 : 1;
+    const std::size_t week = f[2] == "1" ? 0 : f[2] == "26" ? 1 : 2;
+    return c * 6 + static_cast<std::size_t>(std::stoi(f[1]) - 2008) * 3 + week;
+  };
+
+  const CommandOutcome one = run_command(scratch.path(), tmp, hindcast_command(hindcast + "--out one"));
+  ASSERT_EQ(one.status, 0) << one.err;
+  EXPECT_NE(one.out.find("2 case folders, 12 forecast weeks of 2008-2009"), std::string::npos) << one.out;
+  auto one_rows = lines_of(file_text(scratch.path() / "one-pairs.csv"));
+  one_rows.erase(one_rows.begin());
+  std::set<std::size_t> units;
+  for (const auto& row : one_rows) units.insert(unit_of(csv_fields(row)));
+  EXPECT_EQ(units.size(), 12u);
+
+  std::vector<std::string> sliced_rows;
+  std::string pairs_files;
+  for (int k = 1; k <= 3; ++k) {
+    const std::string prefix = "slice-" + std::to_string(k);
+    const CommandOutcome slice = run_command(
+        scratch.path(), tmp, hindcast_command(hindcast + "--shard " + std::to_string(k) + "/3 --out " + prefix));
+    ASSERT_EQ(slice.status, 0) << slice.err;
+    EXPECT_NE(slice.out.find("4 forecast weeks of 2008-2009 (slice " + std::to_string(k) + "/3 of 12)"),
+              std::string::npos)
+        << slice.out;
+    const auto rows = lines_of(file_text(scratch.path() / (prefix + "-pairs.csv")));
+    ASSERT_FALSE(rows.empty());
+    std::set<std::size_t> cases_of_slice;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+      const auto f = csv_fields(rows[i]);
+      EXPECT_EQ(unit_of(f) % 3 + 1, static_cast<std::size_t>(k)) << rows[i];
+      cases_of_slice.insert(unit_of(f) / 6);
+      sliced_rows.push_back(rows[i]);
+    }
+    EXPECT_EQ(cases_of_slice.size(), 2u) << "slice " << k << " draws from both cases";
+    pairs_files += " " + prefix + "-pairs.csv";
+  }
+  std::sort(one_rows.begin(), one_rows.end());
+  std::sort(sliced_rows.begin(), sliced_rows.end());
+  EXPECT_EQ(sliced_rows, one_rows);
+
+  const CommandOutcome merged =
+      run_command(scratch.path(), tmp, hindcast_command("--score" + pairs_files + " --out merged"));
+  ASSERT_EQ(merged.status, 0) << merged.err;
+  const std::string scores = file_text(scratch.path() / "one-scores.csv");
+  EXPECT_EQ(file_text(scratch.path() / "merged-scores.csv"), scores);
+  EXPECT_EQ(file_text(scratch.path() / "merged-scores.json"), file_text(scratch.path() / "one-scores.json"));
+  // The two folders of station 15 stay apart, each at its own level.
+  EXPECT_EQ(scores.substr(0, scores.find('\n')), "location_id,metric,reference,lead_weeks,n,level,value,folder");
+  EXPECT_NE(scores.find("15,ME,none,1,6,95,"), std::string::npos) << scores;
+  EXPECT_NE(scores.find("15,ME,none,1,6,90,"), std::string::npos) << scores;
+
+  // More slices than units: the last slice is empty, and succeeds.
+  const CommandOutcome empty =
+      run_command(scratch.path(), tmp, hindcast_command(hindcast + "--shard 13/13 --out empty"));
+  EXPECT_EQ(empty.status, 0) << empty.err;
+  EXPECT_EQ(lines_of(file_text(scratch.path() / "empty-pairs.csv")).size(), 1u);
+  EXPECT_TRUE(fs::is_empty(tmp)) << "scratch folders left behind";
+}
+
+// A pairs file of one row of case folder "f" (station 15) at `level`.
+void write_pairs(const fs::path& file, const std::string& header, const std::string& level) {
+  std::ofstream(file) << header << "\n15,2009,5,1,2009,5,12.5,1.5,99.5," << level << ",AR(1),7,,,f\n";
 }
 
 TEST(HindcastCommand, RefusalsAndRunsThatGiveNoPairs) {
   ScratchFolder scratch;
   const std::string input = (fs::path(DARCALIM_CASES_DIR) / kCase / "input").string();
+  const std::string header =
+      "location_id,issue_year,issue_week,lead_weeks,target_year,target_week,value,lower,upper,level,model,observed,"
+      "persistence,climatology,folder";
+  write_pairs(scratch.path() / "a-pairs.csv", header, "95");
+  write_pairs(scratch.path() / "b-pairs.csv", header, "95");
+  write_pairs(scratch.path() / "c-pairs.csv", header, "90");
+  write_pairs(scratch.path() / "old-pairs.csv", header.substr(0, header.find(",persistence")), "95");
   struct Case {
     std::string arguments;
     int status;
@@ -213,6 +314,19 @@ TEST(HindcastCommand, RefusalsAndRunsThatGiveNoPairs) {
       {"'" + input + "' --from 1950 --to 1951", 2, "outside the history 1951-2010"},
       {"'" + input + "' --from 2009 --to 2009 --weeks 53", 2, "beyond the 52 weeks"},
       {"'" + (scratch.path() / "none").string() + "' --from 2009 --to 2009", 2, "not a folder"},
+      {"'" + input + "' --from 2009 --to 2009 --shard 4/3", 2, "invalid shard '4/3' (K/N with 1 <= K <= N)"},
+      {"'" + input + "' --from 2009 --to 2009 --shard 1/0", 2, "invalid shard '1/0'"},
+      {"'" + input + "' --from 2009 --to 2009 --shard first/3", 2, "invalid shard 'first/3'"},
+      {"--list absent.txt --from 2009 --to 2009", 2, "cannot read the folder list 'absent.txt'"},
+      {"'" + input + "' '" + input + "/.' --from 2009 --to 2009", 2, "is listed twice"},
+      {"--score a-pairs.csv --weeks 1", 2, "--weeks does not go with --score"},
+      {"--score a-pairs.csv old-pairs.csv", 2, "old-pairs.csv, line 1: not the header of a pairs file"},
+      {"--score a-pairs.csv b-pairs.csv", 2,
+       "b-pairs.csv, line 2: a second row of case folder 'f', issue 2009 week 5, lead 1 (the first at a-pairs.csv, "
+       "line 2)"},
+      {"--score a-pairs.csv c-pairs.csv", 2, "c-pairs.csv, line 2: level 90 in case folder 'f'"},
+      {"--score a-pairs.csv ./a-pairs.csv", 2, "pairs file './a-pairs.csv' is given twice"},
+      {"--score absent-pairs.csv", 2, "absent-pairs.csv: not found or not readable"},
       // The first year leaves no year to estimate from: every run stops.
       {"'" + input + "' --from 1951 --to 1951 --weeks 1,30", 1, "1951 week 30: "},
   };

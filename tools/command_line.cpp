@@ -1,5 +1,6 @@
 #include "tools/command_line.h"
 
+#include <charconv>
 #include <optional>
 
 namespace darcalim {
@@ -78,6 +79,14 @@ std::string scan_command_line(const std::vector<std::string>& arguments, std::sp
     if (std::string refusal = take(taken); !refusal.empty()) return refusal;
   }
   return "";
+}
+
+std::optional<int> whole_number_value(std::string_view text, int low, int high) {
+  int value = 0;
+  const char* end = text.data() + text.size();
+  const auto [ptr, ec] = std::from_chars(text.data(), end, value);
+  if (text.empty() || ec != std::errc() || ptr != end || value < low || value > high) return std::nullopt;
+  return value;
 }
 
 }  // namespace darcalim

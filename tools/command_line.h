@@ -18,6 +18,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -55,5 +56,10 @@ using ArgumentTaker = std::function<std::string(const CommandArgument&)>;
 
 std::string scan_command_line(const std::vector<std::string>& arguments, std::span<const CommandOption> options,
                               const ArgumentTaker& take);
+
+// An option's value as a whole number within low..high: decimal digits with
+// an optional leading minus sign and nothing else (no blanks, no plus sign);
+// nothing when it is not one or lies outside.
+std::optional<int> whole_number_value(std::string_view text, int low, int high);
 
 }  // namespace darcalim

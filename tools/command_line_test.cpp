@@ -71,5 +71,13 @@ TEST(CommandLine, TheCommandsRefusalEndsTheScan) {
   EXPECT_EQ(scanned({"a", "b", "c", "--bogus"}, "b"), "<a> ! no 'b' here");
 }
 
+TEST(WholeNumberValue, DigitsWithinTheBoundsAndNothingElse) {
+  EXPECT_EQ(whole_number_value("7", 1, 7), 7);
+  EXPECT_EQ(whole_number_value("-3", -5, 0), -3);
+  for (const char* bad : {"", "0", "8", " 7", "7 ", "+7", "7.0", "0x7", "seven", "99999999999"}) {
+    EXPECT_FALSE(whole_number_value(bad, 1, 7)) << bad;
+  }
+}
+
 }  // namespace
 }  // namespace darcalim
