@@ -165,13 +165,13 @@ void check_output_names(const std::filesystem::path& folder, const CaseSettings&
 
 CaseDataFile open_case_data_file(const std::filesystem::path& folder) {
   InputFile index(file_in(folder, kCaseIndexFileName));
-  if (!index.is_open()) refuse_missing_file(kCaseIndexFileName);
+  if (!index.is_open()) refuse_unreadable_file(kCaseIndexFileName, index);
   const std::string name = trimmed(as_text(read_required_line(index, Layout(kCaseIndexLine), kCaseFileName)[0]));
   if (name.empty()) {
     refuse_input(kCaseIndexFileName, 1, kCaseFileName, "NOME DO ARQUIVO DO CASO EM BRANCO", "the name is blank");
   }
   CaseDataFile case_file{name, InputFile(file_in(folder, name))};
-  if (!case_file.file.is_open()) refuse_missing_file(name);
+  if (!case_file.file.is_open()) refuse_unreadable_file(name, case_file.file);
   return case_file;
 }
 

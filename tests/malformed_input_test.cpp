@@ -5,6 +5,8 @@
 // written outside the case folder.
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <functional>
 #include <sstream>
 
@@ -184,13 +186,26 @@ INSTANTIATE_TEST_SUITE_P(
                 c.set_line(FaultyCase::kCase, 1, "PERC1.DAT");
               },
               1, "1", "CASO1.DAT, line 1 (report file name): \"PERC1.DAT\" is the name of an input file of the run"},
+        // --- inputs are regular files, never waited on or read without end
+        Fault{"HistoryIsAFifo",
+              [](const FaultyCase& c) {
+                c.remove(FaultyCase::kHistory);
+                mkfifo((c.folder() / FaultyCase::kHistory).c_str(), 0600);
+              },
+              1, "1", "HIST1.DAT: not a regular file (a FIFO has its name)"},
+        Fault{"HistoryIsALinkToADevice",
+              [](const FaultyCase& c) {
+                c.remove(FaultyCase::kHistory);
+                std::filesystem::create_symlink("/dev/zero", c.folder() / FaultyCase::kHistory);
+              },
+              1, "1", "HIST1.DAT: not a regular file (a device has its name)"},
         // --- outputs that cannot be written
         Fault{"ForecastTableIsAFolder",
               [](const FaultyCase& c) { std::filesystem::create_directory(c.folder() / "PREVISAO.DAT"); }, 1, "",
               "PREVISAO.DAT: cannot be written (a folder has its name)", "PREVISAO.DAT"},
-        Fault{"TraceFileOnAFullDisk",
+        Fault{"TraceFileIsALink",
               [](const FaultyCase& c) { std::filesystem::create_symlink("/dev/full", c.folder() / "RUNTRACE.DAT"); },
-              1, "", "RUNTRACE.DAT: cannot be written (No space left on device)"},
+              1, "", "RUNTRACE.DAT: cannot be written (a symbolic link has its name)"},
         // --- limits on input size and form
         Fault{"OneMegabyteLine",
               [](const FaultyCase& c) {
