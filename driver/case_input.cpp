@@ -10,6 +10,7 @@
 #include "driver/history_file.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
+#include "driver/run_files.h"
 #include "stats/transformation_step.h"
 
 namespace darcalim {
@@ -132,8 +133,8 @@ void transform_history(Run& run) {
 }
 
 void open_evaluation_files(Run& run) {
-  if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"));
-  if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"));
+  if (!run.half_records.is_open()) run.half_records.open(run.file(kHalfRecordsFileName));
+  if (!run.total_records.is_open()) run.total_records.open(run.file(kTotalRecordsFileName));
   if (!run.ranking_report.is_open()) {
     run.ranking_report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
   }

@@ -10,6 +10,7 @@
 #include "final_forecast/combined_step.h"
 #include "driver/input_errors.h"
 #include "common/model_catalogue.h"
+#include "driver/run_files.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
@@ -241,6 +242,7 @@ int run_darcalim(Run& run) { return run_to_end(run).status; }
 
 RunEnd run_to_end(Run& run) {
   try {
+    check_fixed_outputs(run.folder);
     run_all(run);
     return {};
   } catch (const RunStop& stop) {

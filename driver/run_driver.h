@@ -5,6 +5,10 @@
 // "darcalim: " and what stopped the run, naming the file and line at fault),
 // and returns the exit status: 0 after a normal end, non-zero after a stop
 // (whose messages and trace codes have been written).
+//
+// Before the first write a run checks that nothing but a regular file has
+// the name of a file every run writes (PREVISAO.DAT, PREVP.DAT, PREVT.DAT,
+// RUNTRACE.DAT, RUNSTATE.DAT: driver/run_files.h).
 #pragma once
 
 #include <filesystem>

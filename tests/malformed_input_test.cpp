@@ -186,6 +186,77 @@ INSTANTIATE_TEST_SUITE_P(
                 c.set_line(FaultyCase::kCase, 1, "PERC1.DAT");
               },
               1, "1", "CASO1.DAT, line 1 (report file name): \"PERC1.DAT\" is the name of an input file of the run"},
+        // --- every file of the run has a name of its own
+        Fault{"ForecastFileNamedLikeTheRunReport",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 6, "CASO1.REL   "); }, 1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"CASO1.REL\" is also the name of the run report "
+              "(line 1)",
+              kRefusedOutputName},
+        Fault{"RunReportNamedLikeTheForecastFile",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 1, "PREVS.DAT"); }, 1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"PREVS.DAT\" is also the name of the run report "
+              "(line 1)"},
+        Fault{"RankingReportNamedLikeTheRunReport",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 7, "CASO1.REL"); }, 1, "1",
+              "CASO1.DAT, line 7 (error-ranking report name): \"CASO1.REL\" is also the name of the run report "
+              "(line 1)"},
+        Fault{"ForecastFileNamedLikeTheTraceFile",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 6, "RUNTRACE.DAT"); }, 1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"RUNTRACE.DAT\" is also the name of the trace file"},
+        Fault{"ForecastFileNamedLikeTheForecastTable",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 6, "PREVISAO.DAT"); }, 1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"PREVISAO.DAT\" is also the name of the forecast "
+              "table"},
+        Fault{"ForecastFileNamedLikeTheBoxCoxReport",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 6, "CASO1.BCX"); }, 1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"CASO1.BCX\" is also the name of the Box-Cox report "
+              "(named after line 1)"},
+        Fault{"RunReportNamedLikeItsBoxCoxReport",
+              [](const FaultyCase& c) { c.set_line(FaultyCase::kCase, 1, "CASO1.BCX"); }, 1, "1",
+              "CASO1.DAT, line 1 (report file name): \"CASO1.BCX\" (the Box-Cox report named after it) is also the "
+              "name of the run report (line 1)"},
+        Fault{"RankingReportNamedLikeTheModelFile",
+              [](const FaultyCase& c) {
+                c.use_percentile_file();
+                c.set_line(FaultyCase::kCase, 1, "C1.REL");
+                c.set_line(FaultyCase::kCase, 7, "C1_MOD.DAT");
+              },
+              1, "1",
+              "CASO1.DAT, line 7 (error-ranking report name): \"C1_MOD.DAT\" is also the name of the model file "
+              "(named after line 1)"},
+        Fault{"RankingReportHardLinkedToTheRunReport",
+              [](const FaultyCase& c) {
+                c.write("CASO1.REL", "report of an earlier run\n");
+                std::filesystem::create_hard_link(c.folder() / "CASO1.REL", c.folder() / "RANK2.CSV");
+                c.set_line(FaultyCase::kCase, 7, "RANK2.CSV");
+              },
+              1, "1",
+              "CASO1.DAT, line 7 (error-ranking report name): \"RANK2.CSV\" is also the name of the run report (line "
+              "1)"},
+        Fault{"HistoryNamedLikeTheForecastTable",
+              [](const FaultyCase& c) {
+                std::filesystem::rename(c.folder() / FaultyCase::kHistory, c.folder() / "PREVISAO.DAT");
+                c.set_line(FaultyCase::kCase, 3, "PREVISAO.DAT");
+              },
+              1, "1",
+              "CASO1.DAT, line 3 (history file name): \"PREVISAO.DAT\" is the name of the forecast table, which the "
+              "run writes"},
+        // --- no output is written through a link, or waited on
+        Fault{"RankingReportIsALinkOutside",
+              [](const FaultyCase& c) { std::filesystem::create_symlink("../RANK1.CSV", c.folder() / "RANK1.CSV"); }, 1,
+              "1",
+              "CASO1.DAT, line 7 (error-ranking report name): \"RANK1.CSV\" names a symbolic link, not a regular "
+              "file"},
+        Fault{"ForecastFileIsALink",
+              [](const FaultyCase& c) {
+                std::filesystem::rename(c.folder() / "PREVS.DAT", c.folder() / "PREVS-1.DAT");
+                std::filesystem::create_symlink("PREVS-1.DAT", c.folder() / "PREVS.DAT");
+              },
+              1, "1",
+              "CASO1.DAT, line 6 (appended forecast file name): \"PREVS.DAT\" names a symbolic link, not a regular "
+              "file"},
+        Fault{"RunReportIsAFifo", [](const FaultyCase& c) { mkfifo((c.folder() / "CASO1.REL").c_str(), 0600); }, 1, "1",
+              "CASO1.DAT, line 1 (report file name): \"CASO1.REL\" names a FIFO, not a regular file"},
         // --- inputs are regular files, never waited on or read without end
         Fault{"HistoryIsAFifo",
               [](const FaultyCase& c) {
@@ -203,9 +274,23 @@ INSTANTIATE_TEST_SUITE_P(
         Fault{"ForecastTableIsAFolder",
               [](const FaultyCase& c) { std::filesystem::create_directory(c.folder() / "PREVISAO.DAT"); }, 1, "",
               "PREVISAO.DAT: cannot be written (a folder has its name)", "PREVISAO.DAT"},
+        // --- the fixed outputs: checked before the run writes anything
         Fault{"TraceFileIsALink",
               [](const FaultyCase& c) { std::filesystem::create_symlink("/dev/full", c.folder() / "RUNTRACE.DAT"); },
               1, "", "RUNTRACE.DAT: cannot be written (a symbolic link has its name)"},
+        Fault{"RecordFileIsALinkOutside",
+              [](const FaultyCase& c) { std::filesystem::create_symlink("../PREVT.DAT", c.folder() / "PREVT.DAT"); }, 1,
+              "", "PREVT.DAT: cannot be written (a symbolic link has its name)"},
+        Fault{"ForecastTableIsAFifo",
+              [](const FaultyCase& c) { mkfifo((c.folder() / "PREVISAO.DAT").c_str(), 0600); }, 1, "",
+              "PREVISAO.DAT: cannot be written (a FIFO has its name)"},
+        Fault{"RecordFileIsAFolder",
+              [](const FaultyCase& c) { std::filesystem::create_directory(c.folder() / "PREVT.DAT"); }, 1, "",
+              "PREVT.DAT: cannot be written (a folder has its name)"},
+        Fault{"RecordFileOfPartRecords",
+              [](const FaultyCase& c) { c.write("PREVP.DAT", std::string(1000, '\0')); }, 1, "",
+              "PREVP.DAT: 1000 bytes are not a whole number of records of 752 bytes (not a file of simulated "
+              "forecasts; remove it)"},
         // --- limits on input size and form
         Fault{"OneMegabyteLine",
               [](const FaultyCase& c) {
