@@ -2,16 +2,21 @@
 // each. Every case must end as its row says (a stop or a normal end), with
 // the console and standard-error texts it names, the state code, the exit
 // status, the appended forecast file of an earlier run intact, and nothing
-// written outside the case folder.
+// written outside the case folder. A row may run the case under a limit on
+// the size of the files (a file that cannot grow, as on a full disk) or
+// while another run holds the folder.
 #include <gtest/gtest.h>
 
 #include <sys/stat.h>
 
 #include <functional>
+#include <optional>
 #include <sstream>
 
+#include "common/file_access.h"
 #include "driver/run_driver.h"
 #include "tests/support/faulty_case.h"
+#include "tests/support/file_size_limit.h"
 
 namespace darcalim {
 namespace {
@@ -25,9 +30,11 @@ struct Fault {
   std::function<void(const FaultyCase&)> make;
   int exit_status;          // 1: a stop
   const char* state;        // code of RUNSTATE.DAT ("" when the stop comes before it is written)
-  const char* diagnostic;   // text of the last line of standard error, after "darcalim: "
+  const char* diagnostic;   // text of the last line of standard error, after "darcalim: " ("FOLDER": the case folder)
   const char* console = ""; // a text the console must show
   const char* warning = ""; // a line standard error must show before the last
+  rlim_t file_size_limit = RLIM_INFINITY;  // bytes a file may reach during the run
+  bool folder_busy = false; // another run holds the folder
 };
 
 void PrintTo(const Fault& f, std::ostream* os) { *os << f.name; }
@@ -53,12 +60,19 @@ TEST_P(MalformedInput, EndsAsExpected) {
   const auto outside_before = c.entries_outside();
   std::ostringstream console;
   std::ostringstream errors;
-  const int status = run_darcalim(c.folder(), console, errors);
+  int status = 0;
+  {
+    const FileSizeLimit limit(f.file_size_limit);
+    const std::optional<FolderLock> other_run = f.folder_busy ? std::make_optional<FolderLock>(c.folder()) : std::nullopt;
+    status = run_darcalim(c.folder(), console, errors);
+  }
 
   EXPECT_EQ(status, f.exit_status) << console.str() << errors.str();
   const auto error_lines = lines_of(errors.str());
   ASSERT_FALSE(error_lines.empty()) << "nothing on standard error; console:\n" << console.str();
-  EXPECT_EQ(error_lines.back(), std::string("darcalim: ") + f.diagnostic);
+  std::string diagnostic = f.diagnostic;
+  if (diagnostic.starts_with("FOLDER")) diagnostic.replace(0, 6, c.folder().string());
+  EXPECT_EQ(error_lines.back(), "darcalim: " + diagnostic);
   for (const auto& line : error_lines) EXPECT_EQ(line.rfind("darcalim: ", 0), 0u) << line;
   if (*f.warning != '\0') {
     ASSERT_GE(error_lines.size(), 2u);
@@ -291,6 +305,23 @@ INSTANTIATE_TEST_SUITE_P(
               [](const FaultyCase& c) { c.write("PREVP.DAT", std::string(1000, '\0')); }, 1, "",
               "PREVP.DAT: 1000 bytes are not a whole number of records of 752 bytes (not a file of simulated "
               "forecasts; remove it)"},
+        // --- the run's record is written last: a stop before it leaves none
+        Fault{"RecordFileCannotGrow", [](const FaultyCase&) {}, 1, "1", "PREVT.DAT: cannot be written (File too large)",
+              "", "", 2'200'000},
+        Fault{"ModelFileCannotGrow",
+              [](const FaultyCase& c) {
+                c.use_percentile_file();
+                // Lines up to 100 bytes below the limit: no room for one more.
+                std::string text = "  CODIGO\n";
+                while (text.size() < 3'000'000 - 100 - 151) text += std::string(150, ' ') + "\n";
+                text += std::string(3'000'000 - 100 - text.size() - 1, ' ') + "\n";
+                c.write("CASO1_MOD.DAT", text);
+              },
+              1, "1", "CASO1_MOD.DAT: cannot be written (File too large)", "", "", 3'000'000},
+        // --- two runs in one folder
+        Fault{"AnotherRunInTheFolder", [](const FaultyCase&) {}, 1, "",
+              "FOLDER: another run is under way in this folder; this one stops without writing anything",
+              " ERRO: OUTRA EXECUCAO EM ANDAMENTO NA PASTA", "", RLIM_INFINITY, true},
         // --- limits on input size and form
         Fault{"OneMegabyteLine",
               [](const FaultyCase& c) {
