@@ -378,5 +378,26 @@ INSTANTIATE_TEST_SUITE_P(
               1, "1", "PERC1.DAT, line 5: period 13 is outside 1..12"}),
     [](const ::testing::TestParamInfo<Fault>& row) { return std::string(row.param.name); });
 
+// An earlier run killed while it wrote its record left the first line and a
+// part of the second: the run cuts them off, says so, and appends its own
+// record after the earlier whole ones.
+TEST(TornRecord, IsCutBackBeforeTheRunAppends) {
+  FaultyCase c;
+  const std::string torn = "      14  2010    6   26     90.0     91.0     92.0     93.0     94.0     95.0\nLIM. INF";
+  c.write("PREVS.DAT", std::string(FaultyCase::kEarlierRecords) + torn);
+  std::ostringstream console;
+  std::ostringstream errors;
+  ASSERT_EQ(run_darcalim(c.folder(), console, errors), 0) << errors.str();
+  EXPECT_EQ(errors.str(), "darcalim: PREVS.DAT: the last record was cut short by an earlier run; its " +
+                              std::to_string(torn.size()) + " bytes are removed\n");
+  const std::vector<std::string> lines = lines_of(c.read("PREVS.DAT"));
+  ASSERT_EQ(lines.size(), 7u);
+  EXPECT_EQ(c.read("PREVS.DAT").substr(0, std::string(FaultyCase::kEarlierRecords).size()),
+            FaultyCase::kEarlierRecords);
+  EXPECT_EQ(lines[4].substr(0, 26), "      14  2010    6   26  ");
+  EXPECT_EQ(lines[5].substr(0, 13), "LIM. INFERIOR");
+  EXPECT_EQ(lines[6].substr(0, 13), "LIM. SUPERIOR");
+}
+
 }  // namespace
 }  // namespace darcalim
