@@ -1,6 +1,12 @@
 // darcalim-hindcast: the forecasts DARCALIM would have made over past weeks,
 // set against what was observed, with their scores.
+//
+// SIGINT (Ctrl-C) or SIGTERM stops it: no forecast week starts after the
+// signal, the scratch folder goes once the weeks under way have ended, and
+// the exit status is 128 + the signal's number (130, 143), no file written.
 #include <unistd.h>
+
+#include <cstring>
 
 #include <chrono>
 #include <fstream>
@@ -14,7 +20,9 @@
 #include "hindcast/hindcast_options.h"
 #include "hindcast/hindcast_runner.h"
 #include "hindcast/scores.h"
+#include "common/file_access.h"
 #include "tools/progress_bar.h"
+#include "tools/stop_signal.h"
 
 namespace {
 
@@ -25,6 +33,8 @@ using namespace darcalim::hindcast;
 // Exit statuses (see the help text).
 constexpr int kNoPairs = 1;
 constexpr int kUsageError = 2;
+// Added to the number of the signal that stopped it.
+constexpr int kSignalStatusBase = 128;
 
 int refuse(const std::string& error) {
   std::cerr << "darcalim-hindcast: " << error << "\nTry 'darcalim-hindcast --help' for more information.\n";
@@ -160,6 +170,11 @@ int run(const std::vector<std::string>& arguments) {
   } catch (const fs::filesystem_error& error) {
     return fail(std::string("no scratch folder: ") + error.what());
   }
+  if (const int signal = stop_signal()) {
+    std::cerr << "darcalim-hindcast: stopped (" << strsignal(signal)
+              << "); the scratch folder is removed and no file written\n";
+    return kSignalStatusBase + signal;
+  }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const std::vector<ForecastPair> pairs = forecast_pairs(c, outcomes);
   const bool written = write_outputs(o.prefix, c, pairs);
@@ -179,6 +194,8 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  darcalim::ignore_file_size_signal();
+  darcalim::catch_stop_signals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return run(arguments);
 }
