@@ -9,9 +9,11 @@
 #include <sstream>
 #include <thread>
 
+#include "batch/batch_folders.h"
 #include "batch/batch_options.h"
 #include "batch/batch_runner.h"
 #include "batch/batch_summary.h"
+#include "common/file_access.h"
 #include "tools/whole_file.h"
 
 namespace {
@@ -58,13 +60,17 @@ int run(const std::vector<std::string>& arguments) {
 
   std::vector<fs::path> folders = o.folders;
   if (!o.list.empty()) {
+    std::error_code ec;
+    if (o.list != "-" && fs::is_directory(o.list, ec)) {
+      return refuse("the folder list '" + o.list.string() + "' is a folder, not a file of folder names");
+    }
     const auto listed = load_folder_list(o.list, std::cin);
     if (!listed) return refuse("cannot read the folder list '" + o.list.string() + "'");
     folders = *listed;
   }
-  std::set<fs::path> seen;
+  std::set<FolderIdentity> seen;
   for (const fs::path& f : folders) {
-    if (!seen.insert(folder_identity(f)).second) {
+    if (!seen.insert(identity_of(f)).second) {
       return refuse("folder '" + f.string() + "' is listed twice (two runs may not share a folder)");
     }
   }
@@ -75,13 +81,16 @@ int run(const std::vector<std::string>& arguments) {
 
   if (!o.summary.empty()) {
     const fs::path where = folder_identity(o.summary).parent_path();
-    if (seen.count(where) != 0) return refuse("the summary may not be written into a case folder");
+    if (const auto reason = case_folder_reason(where, seen)) {
+      return refuse("the summary may not be written into a case folder ('" + where.string() + "': " + *reason + ")");
+    }
     std::error_code ec;
     if (!fs::is_directory(where, ec)) return refuse("no folder for the summary '" + o.summary.string() + "'");
   }
   if (!o.console_folder.empty()) {
-    if (seen.count(folder_identity(o.console_folder)) != 0) {
-      return refuse("the console output may not be written into a case folder");
+    if (const auto reason = case_folder_reason(o.console_folder, seen)) {
+      return refuse("the console output may not be written into a case folder ('" + o.console_folder.string() +
+                    "': " + *reason + ")");
     }
     std::error_code ec;
     fs::create_directories(o.console_folder, ec);
@@ -134,6 +143,7 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  darcalim::ignore_file_size_signal();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return run(arguments);
 }

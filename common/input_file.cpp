@@ -1,5 +1,8 @@
 #include "common/input_file.h"
 
+#include <unistd.h>
+
+#include <cerrno>
 #include <string_view>
 
 namespace darcalim {
@@ -8,8 +11,7 @@ namespace {
 
 constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
-std::optional<std::string> read_line(std::istream& stream, int& line_number) {
-  std::streambuf* buffer = stream.rdbuf();
+std::optional<std::string> read_line(std::streambuf* buffer, int& line_number) {
   if (buffer == nullptr) return std::nullopt;
   using Traits = std::streambuf::traits_type;
   std::string line;
@@ -35,16 +37,29 @@ std::optional<std::string> read_line(std::istream& stream, int& line_number) {
 
 }  // namespace
 
+DescriptorBuffer::int_type DescriptorBuffer::underflow() {
+  if (gptr() < egptr()) return traits_type::to_int_type(*gptr());
+  for (;;) {
+    const ssize_t n = ::read(fd_.get(), buffer_.data(), buffer_.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return traits_type::eof();
+    setg(buffer_.data(), buffer_.data(), buffer_.data() + n);
+    return traits_type::to_int_type(*gptr());
+  }
+}
+
 InputFile::InputFile(const std::filesystem::path& path) : path_(path) {
-  std::error_code ec;
-  if (std::filesystem::is_regular_file(path, ec)) stream_.open(path, std::ios::binary);
+  OpenedFile opened = open_for_reading(path);
+  if (!opened.fd.valid()) {
+    fault_ = opened.kind.empty() ? "file not found or not readable" : "not a regular file (" + opened.refusal + ")";
+    return;
+  }
+  size_ = opened.size;
+  buffer_ = std::make_unique<DescriptorBuffer>(std::move(opened.fd));
 }
 
-std::optional<std::string> InputFile::next_line() {
-  if (!stream_.is_open()) return std::nullopt;
-  return read_line(stream_, line_number_);
-}
+std::optional<std::string> InputFile::next_line() { return read_line(buffer_.get(), line_number_); }
 
-std::optional<std::string> TextLines::next_line() { return read_line(stream_, line_number_); }
+std::optional<std::string> TextLines::next_line() { return read_line(stream_.rdbuf(), line_number_); }
 
 }  // namespace darcalim

@@ -12,13 +12,17 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
+#include <memory>
 #include <optional>
 #include <sstream>
+#include <streambuf>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "common/file_access.h"
 #include "common/layout.h"
 
 namespace darcalim {
@@ -31,12 +35,32 @@ inline std::filesystem::path file_in(const std::filesystem::path& folder, std::s
   return folder / trimmed(name);
 }
 
-// The lines of a text file. is_open() is false when the file cannot be read
-// (absent, unreadable, or not a regular file).
+// The bytes of an open file, read through its descriptor.
+class DescriptorBuffer : public std::streambuf {
+ public:
+  explicit DescriptorBuffer(FileDescriptor fd) : fd_(std::move(fd)) {}
+
+ protected:
+  int_type underflow() override;
+
+ private:
+  static constexpr std::size_t kBytes = 64 * 1024;
+  FileDescriptor fd_;
+  std::vector<char> buffer_ = std::vector<char>(kBytes);
+};
+
+// The lines of a text file. is_open() is false when the file cannot be read:
+// absent, unreadable, or not a regular file (a FIFO or a device is never
+// waited on or read from: common/file_access.h); fault() then says which.
 class InputFile : public LineSource {
  public:
   explicit InputFile(const std::filesystem::path& path);
-  bool is_open() const { return stream_.is_open(); }
+  bool is_open() const { return buffer_ != nullptr; }
+  // Why the file is not open, in words: "file not found or not readable",
+  // or "not a regular file (a FIFO has its name)"; "" when it is open.
+  const std::string& fault() const { return fault_; }
+  // Its length in bytes when it was opened.
+  std::uintmax_t size() const { return size_; }
   const std::filesystem::path& path() const { return path_; }
   // File name as shown in messages (without the folder).
   std::string name() const { return path_.filename().string(); }
@@ -46,7 +70,9 @@ class InputFile : public LineSource {
 
  private:
   std::filesystem::path path_;
-  std::ifstream stream_;
+  std::unique_ptr<DescriptorBuffer> buffer_;
+  std::string fault_;
+  std::uintmax_t size_ = 0;
   int line_number_ = 0;
 };
 

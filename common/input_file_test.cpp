@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
+#include <utility>
 #include <vector>
 
 #include "tests/support/scratch_folder.h"
@@ -51,10 +54,29 @@ INSTANTIATE_TEST_SUITE_P(
                                {std::string(kMaxLineLength, 'x'), "next"}}),
     [](const ::testing::TestParamInfo<LineCase>& row) { return std::string(row.param.name); });
 
-TEST(InputFile, AFolderOrAMissingFileIsNotOpen) {
+// What is not a regular file is not opened, and not waited on: a FIFO
+// without a writer would block an ordinary open for ever, a device give
+// bytes without end.
+TEST(InputFile, OnlyARegularFileIsOpen) {
   ScratchFolder folder;
-  EXPECT_FALSE(InputFile(folder.path()).is_open());
-  EXPECT_FALSE(InputFile(folder.path() / "NONE.DAT").is_open());
+  const auto fifo = folder.path() / "FIFO.DAT";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const auto device = folder.path() / "ZERO.DAT";
+  std::filesystem::create_symlink("/dev/zero", device);
+  const std::pair<std::filesystem::path, const char*> cases[] = {
+      {folder.path(), "not a regular file (a folder has its name)"},
+      {folder.path() / "NONE.DAT", "file not found or not readable"},
+      {fifo, "not a regular file (a FIFO has its name)"},
+      {device, "not a regular file (a device has its name)"},
+  };
+  for (const auto& [path, fault] : cases) {
+    const InputFile file(path);
+    EXPECT_FALSE(file.is_open()) << path;
+    EXPECT_EQ(file.fault(), fault) << path;
+  }
+  std::ofstream(folder.path() / "LINK.DAT") << "a\n";
+  std::filesystem::create_symlink("LINK.DAT", folder.path() / "TO.DAT");
+  EXPECT_TRUE(InputFile(folder.path() / "TO.DAT").is_open()) << "an input may be a link";
 }
 
 }  // namespace

@@ -1,26 +1,33 @@
 #include "common/output_file.h"
 
+#include <sys/stat.h>
+
 #include <cerrno>
+#include <stdexcept>
 #include <system_error>
 
 #include "common/run_stop.h"
 
 namespace darcalim {
 
-void stop_cannot_write(const std::filesystem::path& path) {
+void stop_cannot_write(const std::filesystem::path& path, const std::string& reason) {
   const int error = errno;
   const std::string name = path.filename().string();
-  std::string reason;
+  std::string why = reason;
   std::error_code ec;
-  if (std::filesystem::is_directory(path, ec)) {
-    reason = " (a folder has its name)";
-  } else if (error != 0) {
-    reason = " (" + std::generic_category().message(error) + ")";
+  if (why.empty() && std::filesystem::is_directory(std::filesystem::symlink_status(path, ec))) {
+    why = "a folder has its name";
+  } else if (why.empty() && error != 0) {
+    why = std::generic_category().message(error);
   }
-  throw RunStop(" ERRO: NAO FOI POSSIVEL GRAVAR O ARQUIVO " + name, printable(name) + ": cannot be written" + reason);
+  throw RunStop(" ERRO: NAO FOI POSSIVEL GRAVAR O ARQUIVO " + name,
+                printable(name) + ": cannot be written" + (why.empty() ? "" : " (" + why + ")"));
 }
 
 namespace {
+
+// Bytes of a rewritten file kept before they are passed to the system.
+constexpr std::size_t kPendingBytes = 64 * 1024;
 
 // The last line of `text` holding something other than blanks, or "".
 std::string_view last_filled_line(std::string_view text) {
@@ -31,6 +38,11 @@ std::string_view last_filled_line(std::string_view text) {
   return text.substr(from, end + 1 - from);
 }
 
+std::uintmax_t length_of(int fd) {
+  struct stat st {};
+  return ::fstat(fd, &st) == 0 ? static_cast<std::uintmax_t>(st.st_size) : 0;
+}
+
 }  // namespace
 
 void OutputFile::open(const std::filesystem::path& path, Mode mode) {
@@ -38,22 +50,12 @@ void OutputFile::open(const std::filesystem::path& path, Mode mode) {
   path_ = path;
   mode_ = mode;
   last_line_.clear();
-  std::error_code ec;
-  const bool exists = std::filesystem::exists(path, ec);
+  can_withdraw_ = false;
   errno = 0;
-  if (mode == Mode::kAppend) {
-    stream_.open(path, std::ios::binary | std::ios::app);
-    if (!stream_.is_open()) stop_cannot_write(path);
-    truncate_on_write_ = false;
-  } else {
-    if (!exists) {
-      std::ofstream create(path, std::ios::binary);
-      if (!create.is_open()) stop_cannot_write(path);
-    } else if (std::filesystem::is_directory(path, ec)) {
-      stop_cannot_write(path);
-    }
-    truncate_on_write_ = true;
-  }
+  OpenedFile opened = open_for_writing(path, mode == Mode::kAppend ? WriteAccess::kAppend : WriteAccess::kWrite);
+  if (!opened.fd.valid()) stop_cannot_write(path, opened.refusal);
+  fd_ = std::move(opened.fd);
+  truncate_on_write_ = mode == Mode::kRewrite;
   connected_ = true;
 }
 
@@ -61,27 +63,40 @@ void OutputFile::ensure_stream() {
   if (!connected_) throw std::logic_error("write to a file that is not open");
   if (truncate_on_write_) {
     errno = 0;
-    stream_.open(path_, std::ios::binary | std::ios::trunc);
-    if (!stream_.is_open()) stop_cannot_write(path_);
+    if (!set_length(fd_.get(), 0)) stop_cannot_write(path_);
     truncate_on_write_ = false;
   }
 }
 
 void OutputFile::append_whole(std::string_view text) {
-  std::error_code ec;
-  const std::uintmax_t length_before = std::filesystem::file_size(path_, ec);
-  const bool can_cut_back = !ec && std::filesystem::is_regular_file(path_, ec);
+  const std::uintmax_t length_before = length_of(fd_.get());
   errno = 0;
-  stream_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  stream_.flush();
-  if (stream_) return;
+  if (write_all(fd_.get(), text)) {
+    length_before_append_ = length_before;
+    can_withdraw_ = true;
+    return;
+  }
   const int error = errno;
-  stream_.close();
-  stream_.clear();
+  set_length(fd_.get(), length_before);
+  fd_.close();
   connected_ = false;
-  if (can_cut_back) std::filesystem::resize_file(path_, length_before, ec);
   errno = error;
   stop_cannot_write(path_);
+}
+
+void OutputFile::withdraw_last_append() {
+  if (!connected_ || !can_withdraw_) return;
+  set_length(fd_.get(), length_before_append_);
+  can_withdraw_ = false;
+}
+
+void OutputFile::write_pending() {
+  errno = 0;
+  if (!write_all(fd_.get(), pending_)) {
+    pending_.clear();
+    stop_cannot_write(path_);
+  }
+  pending_.clear();
 }
 
 void OutputFile::write_text(std::string_view text) {
@@ -92,9 +107,8 @@ void OutputFile::write_text(std::string_view text) {
     append_whole(text);
     return;
   }
-  errno = 0;
-  stream_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!stream_) stop_cannot_write(path_);
+  pending_.append(text);
+  if (pending_.size() >= kPendingBytes) write_pending();
 }
 
 void OutputFile::clear() { ensure_stream(); }
@@ -106,18 +120,25 @@ void OutputFile::write(const Layout& layout, const FieldValues& values) {
 void OutputFile::write_free(const FieldValues& values) { write_text(free_form(values)); }
 
 void OutputFile::close() {
-  if (stream_.is_open()) {
+  connected_ = false;
+  truncate_on_write_ = false;
+  can_withdraw_ = false;
+  if (!fd_.valid()) return;
+  if (!pending_.empty()) {
     errno = 0;
-    stream_.close();
-    if (stream_.fail()) {
-      stream_.clear();
-      connected_ = false;
+    const bool written = write_all(fd_.get(), pending_);
+    pending_.clear();
+    if (!written) {
+      fd_.close();
       stop_cannot_write(path_);
     }
   }
-  stream_.clear();
-  connected_ = false;
-  truncate_on_write_ = false;
+  errno = 0;
+  if (!fd_.close()) stop_cannot_write(path_);
+}
+
+OutputFile::~OutputFile() {
+  if (fd_.valid() && !pending_.empty()) write_all(fd_.get(), pending_);
 }
 
 void OutputFile::close_and_delete() {

@@ -12,17 +12,22 @@
 // the file is cut back to its length before the write, so that it never ends
 // with half a record.
 //
+// The file is opened as common/file_access.h opens the files a run writes:
+// something other than a regular file under its name (a symbolic link, a
+// FIFO, a device, a folder) is refused, never followed or waited on.
+//
 // Bytes are written as they are (form feeds and single-byte letters
 // included); every line ends with '\n'. A file that cannot be created or
 // written stops the run (RunStop) with a message naming it.
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <string>
 #include <string_view>
 
+#include "common/file_access.h"
 #include "common/layout.h"
 
 namespace darcalim {
@@ -30,6 +35,13 @@ namespace darcalim {
 class OutputFile {
  public:
   enum class Mode { kRewrite, kAppend };
+
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  // Passes on what is still held back (a run that stops keeps in its report
+  // what it wrote there); a failure then can no longer be reported.
+  ~OutputFile();
 
   void open(const std::filesystem::path& path, Mode mode);
   bool is_open() const { return connected_; }
@@ -40,6 +52,10 @@ class OutputFile {
   void write_text(std::string_view text);
   // Empties the file now, without waiting for a first write.
   void clear();
+
+  // Takes back the last record appended (the file is cut back to its length
+  // before it), for a run that stops before its other records are written.
+  void withdraw_last_append();
 
   void close();
   // Closes the file and removes it from the folder.
@@ -52,12 +68,16 @@ class OutputFile {
  private:
   void ensure_stream();
   void append_whole(std::string_view text);
+  void write_pending();
 
   std::filesystem::path path_;
-  std::ofstream stream_;
+  FileDescriptor fd_;
+  std::string pending_;  // written, not yet passed to the system
   Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
   bool truncate_on_write_ = false;
+  std::uintmax_t length_before_append_ = 0;
+  bool can_withdraw_ = false;
   std::string last_line_;
 };
 
@@ -65,7 +85,9 @@ class OutputFile {
 void write_record(std::ostream& out, const Layout& layout, const FieldValues& values = {});
 
 // The stop of a file that cannot be written, with the reason when one is
-// known: "PREVS.DAT: cannot be written (No space left on device)".
-[[noreturn]] void stop_cannot_write(const std::filesystem::path& path);
+// known: "PREVS.DAT: cannot be written (No space left on device)"; the
+// reason is the system's (errno) unless `reason` gives one ("a FIFO has its
+// name").
+[[noreturn]] void stop_cannot_write(const std::filesystem::path& path, const std::string& reason = "");
 
 }  // namespace darcalim

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <fstream>
+#include <functional>
+#include <tuple>
 
 #include "common/run_stop.h"
+#include "tests/support/file_size_limit.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
@@ -63,33 +68,95 @@ TEST(OutputFile, AppendedRecordIsOnDiskAtOnce) {
   EXPECT_EQ(file_text(path), "earlier\nrecord 1\nline 2\nline 3\n");
 }
 
-// A full disk: the append fails, the run stops naming the file and why.
-TEST(OutputFile, AppendOnAFullDiskStopsNamingTheFile) {
+// A file that cannot grow (a full disk, a file-size limit): the append
+// fails part-way, the file is cut back to its earlier records and the run
+// stops naming the file and why.
+TEST(OutputFile, AppendThatCannotGrowIsCutBackAndStops) {
   ScratchFolder folder;
   const auto path = folder.path() / "PREVS.DAT";
-  std::filesystem::create_symlink("/dev/full", path);
+  { std::ofstream(path) << "earlier\n"; }
   OutputFile file;
   file.open(path, OutputFile::Mode::kAppend);
   try {
+    const FileSizeLimit limit(50);
     file.write_text(std::string(100, 'x') + "\n");
     FAIL() << "no stop";
   } catch (const RunStop& stop) {
-    EXPECT_EQ(stop.diagnostic(), "PREVS.DAT: cannot be written (No space left on device)");
+    EXPECT_EQ(stop.diagnostic(), "PREVS.DAT: cannot be written (File too large)");
     EXPECT_NE(std::string(stop.what()).find("PREVS.DAT"), std::string::npos);
+  }
+  EXPECT_EQ(file_text(path), "earlier\n");
+}
+
+// The forecast record goes with the model-file line: taking it back leaves
+// the file as it was before it.
+TEST(OutputFile, WithdrawTakesBackTheLastAppend) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVS.DAT";
+  { std::ofstream(path) << "earlier\n"; }
+  OutputFile file;
+  file.open(path, OutputFile::Mode::kAppend);
+  file.write_text("one\n");
+  file.write_text("two\n");
+  file.withdraw_last_append();
+  file.close();
+  EXPECT_EQ(file_text(path), "earlier\none\n");
+}
+
+// Something other than a regular file named like an output is refused in
+// either mode, without waiting on it and without writing through it: a
+// link's target is neither written nor created.
+struct Irregular {
+  const char* name;
+  std::function<void(const std::filesystem::path& at, const std::filesystem::path& outside)> make;
+  const char* reason;
+};
+
+void PrintTo(const Irregular& c, std::ostream* os) { *os << c.name; }
+
+class IrregularOutput : public ::testing::TestWithParam<std::tuple<Irregular, OutputFile::Mode>> {};
+
+TEST_P(IrregularOutput, IsRefusedUntouched) {
+  const auto& [c, mode] = GetParam();
+  ScratchFolder folder;
+  const auto path = folder.path() / "RANK1.CSV";
+  const auto outside = folder.path() / "elsewhere.txt";
+  c.make(path, outside);
+  const bool outside_existed = std::filesystem::exists(outside);
+  OutputFile file;
+  try {
+    file.open(path, mode);
+    FAIL() << "no stop";
+  } catch (const RunStop& stop) {
+    EXPECT_EQ(stop.diagnostic(), std::string("RANK1.CSV: cannot be written (") + c.reason + ")");
+  }
+  EXPECT_EQ(std::filesystem::exists(outside), outside_existed);
+  if (outside_existed) {
+    EXPECT_EQ(file_text(outside), "not to be touched\n");
   }
 }
 
-TEST(OutputFile, AFolderInPlaceOfAReportStops) {
-  ScratchFolder folder;
-  std::filesystem::create_directory(folder.path() / "CASO1.REL");
-  OutputFile file;
-  try {
-    file.open(folder.path() / "CASO1.REL", OutputFile::Mode::kRewrite);
-    FAIL() << "no stop";
-  } catch (const RunStop& stop) {
-    EXPECT_EQ(stop.diagnostic(), "CASO1.REL: cannot be written (a folder has its name)");
-  }
-}
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, IrregularOutput,
+    ::testing::Combine(
+        ::testing::Values(
+            Irregular{"Folder", [](const auto& at, const auto&) { std::filesystem::create_directory(at); },
+                      "a folder has its name"},
+            Irregular{"LinkToAFile",
+                      [](const auto& at, const auto& outside) {
+                        std::ofstream(outside) << "not to be touched\n";
+                        std::filesystem::create_symlink(outside, at);
+                      },
+                      "a symbolic link has its name"},
+            Irregular{"DanglingLink", [](const auto& at, const auto& outside) { std::filesystem::create_symlink(outside, at); },
+                      "a symbolic link has its name"},
+            Irregular{"Fifo", [](const auto& at, const auto&) { ASSERT_EQ(mkfifo(at.c_str(), 0600), 0); },
+                      "a FIFO has its name"}),
+        ::testing::Values(OutputFile::Mode::kRewrite, OutputFile::Mode::kAppend)),
+    [](const auto& row) {
+      return std::string(std::get<0>(row.param).name) +
+             (std::get<1>(row.param) == OutputFile::Mode::kAppend ? "Appended" : "Rewritten");
+    });
 
 TEST(OutputFile, LastLineIsTheLastWithText) {
   ScratchFolder folder;

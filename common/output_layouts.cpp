@@ -21,6 +21,20 @@ FieldValues record_head(int station_code, int year, int month, int week) {
 
 }  // namespace
 
+const Layout& forecast_file_header_layout() {
+  static const Layout kHeader(
+      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',4X,'PREV1',4X,'PREV2',4X,'PREV3',4X,'PREV4',4X,'PREV5',4X,"
+      "'PREV6')");
+  return kHeader;
+}
+
+const Layout& model_file_header_layout() {
+  static const Layout kHeader(
+      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',5X,'PREVIS\xC3O1',12X,'PREVIS\xC3O2',12X,'PREVIS\xC3O3',12X,"
+      "'PREVIS\xC3O4',12X,'PREVIS\xC3O5',12X,'PREVIS\xC3O6')");
+  return kHeader;
+}
+
 const Layout& forecast_record_layout() {
   static const Layout kRecord(
       "(I8,2X,I4,3X,I2,3X,I2,6F9.1,/,'LIM. INFERIOR',11X,6F9.1,/,'LIM. SUPERIOR',11X,6F9.1)");

@@ -21,6 +21,13 @@
 
 namespace darcalim {
 
+// --------------------------------------------- headers of the appended files --
+// The first line of the appended forecast file and of the model file,
+// written when the file is created.
+
+const Layout& forecast_file_header_layout();
+const Layout& model_file_header_layout();
+
 // ----------------------------------------------- appended forecast record --
 // Three lines: station code, year, month and week of the first forecast week
 // and the six forecasts; "LIM. INFERIOR" and the six lower limits (floored at

@@ -1,12 +1,15 @@
 #include "common/record_file.h"
 
+#include <algorithm>
 #include <array>
 #include <bit>
+#include <cerrno>
 #include <cstdint>
 #include <cstring>
-#include <fstream>
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "common/output_file.h"
 #include "common/run_stop.h"
@@ -35,6 +38,15 @@ double load_little_endian(const unsigned char* in) {
 
 }  // namespace
 
+void require_whole_records(const std::filesystem::path& path, std::uintmax_t size) {
+  constexpr auto kBytes = static_cast<std::uintmax_t>(RecordFile::kRecordBytes);
+  if (size % kBytes == 0) return;
+  const std::string name = path.filename().string();
+  throw RunStop(" ERRO NO ARQUIVO " + name + ": O TAMANHO NAO E MULTIPLO DE " + std::to_string(kBytes) + " BYTES",
+                printable(name) + ": " + std::to_string(size) + " bytes are not a whole number of records of " +
+                    std::to_string(kBytes) + " bytes (not a file of simulated forecasts; remove it)");
+}
+
 RecordFile::~RecordFile() {
   try {
     close();
@@ -47,20 +59,12 @@ void RecordFile::open(const std::filesystem::path& path) {
   if (open_) close();
   path_ = path;
   image_.clear();
-  std::error_code ec;
-  if (std::filesystem::exists(path, ec)) {
-    std::ifstream in(path, std::ios::binary | std::ios::ate);
-    if (!in.is_open()) cannot_use(path);
-    const std::streamoff size = in.tellg();
-    if (size < 0) cannot_use(path);
-    image_.resize(static_cast<std::size_t>(size));
-    in.seekg(0);
-    in.read(reinterpret_cast<char*>(image_.data()), static_cast<std::streamsize>(size));
-    if (!in) cannot_use(path);
-  } else {
-    std::ofstream create(path, std::ios::binary);
-    if (!create.is_open()) cannot_use(path);
-  }
+  errno = 0;
+  OpenedFile opened = open_for_writing(path, WriteAccess::kReadWrite);
+  if (!opened.fd.valid()) stop_cannot_write(path, opened.refusal);
+  require_whole_records(path, opened.size);
+  fd_ = std::move(opened.fd);
+  file_length_ = opened.size;
   open_ = true;
   changed_ = false;
 }
@@ -71,10 +75,22 @@ std::size_t RecordFile::offset(int n) const {
   return static_cast<std::size_t>(n - 1) * kRecordBytes;
 }
 
+void RecordFile::extend_image(std::size_t bytes) {
+  const std::size_t from = image_.size();
+  if (bytes <= from) return;
+  image_.resize(bytes, 0);
+  if (from >= file_length_) return;
+  const std::size_t wanted = std::min<std::uintmax_t>(bytes, file_length_) - from;
+  errno = 0;
+  if (read_at(fd_.get(), reinterpret_cast<char*>(image_.data() + from), wanted, static_cast<off_t>(from)) < 0) {
+    stop_cannot_write(path_);
+  }
+}
+
 void RecordFile::write(int n, std::span<const double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
   const std::size_t at = offset(n);
-  if (image_.size() < at + kRecordBytes) image_.resize(at + kRecordBytes, 0);
+  extend_image(at + kRecordBytes);
   unsigned char* record = image_.data() + at;
   std::memset(record, 0, kRecordBytes);
   for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
@@ -84,22 +100,36 @@ void RecordFile::write(int n, std::span<const double> values) {
 void RecordFile::read(int n, std::span<double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
   const std::size_t at = offset(n);
+  std::array<unsigned char, kRecordBytes> from_file{};
+  const unsigned char* record = image_.data() + at;
   if (image_.size() < at + kRecordBytes) {
-    throw std::logic_error("record " + std::to_string(n) + " of " + path_.filename().string() + " not written");
+    if (file_length_ < at + kRecordBytes) {
+      throw std::logic_error("record " + std::to_string(n) + " of " + path_.filename().string() + " not written");
+    }
+    errno = 0;
+    if (read_at(fd_.get(), reinterpret_cast<char*>(from_file.data()), kRecordBytes, static_cast<off_t>(at)) !=
+        kRecordBytes) {
+      stop_cannot_write(path_);
+    }
+    record = from_file.data();
   }
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(image_.data() + at + 8 * i);
+  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(record + 8 * i);
 }
 
 void RecordFile::close() {
   if (!open_) return;
   open_ = false;
-  if (!changed_) return;
-  changed_ = false;
-  std::ofstream out(path_, std::ios::binary | std::ios::trunc);
-  if (!out.is_open()) cannot_use(path_);
-  out.write(reinterpret_cast<const char*>(image_.data()), static_cast<std::streamsize>(image_.size()));
-  out.close();
-  if (!out) cannot_use(path_);
+  const bool changed = std::exchange(changed_, false);
+  errno = 0;
+  if (changed) {
+    const std::string_view bytes(reinterpret_cast<const char*>(image_.data()), image_.size());
+    // Lengthened first: a run killed while the records go out leaves a file
+    // of whole records.
+    if (image_.size() > file_length_ && !set_length(fd_.get(), image_.size())) cannot_use(path_);
+    if (!write_all_at(fd_.get(), bytes, 0)) cannot_use(path_);
+    file_length_ = std::max<std::uintmax_t>(file_length_, image_.size());
+  }
+  if (!fd_.close()) cannot_use(path_);
 }
 
 }  // namespace darcalim

@@ -4,19 +4,28 @@
 // little-endian, the bytes after the last value written as zeros. Records
 // are numbered from 1; record n occupies bytes (n - 1) * 752 .. n * 752 - 1.
 // Opening reuses an existing file without truncating it (records beyond those
-// a run writes keep their older content) and creates a missing one.
+// a run writes keep their older content) and creates a missing one. Only
+// the records a run writes are held: an existing file is not read, however
+// long, except a record read before it is written in this run.
 //
-// The records are kept in memory while the file is open and written to it,
-// whole, when it is closed (or destroyed).
+// The records written are kept in memory while the file is open and written
+// to it when it is closed (or destroyed): the file is first lengthened to
+// hold them, then they are written over its first records, so that it holds
+// a whole number of records at every moment.
 //
 // A file that cannot be opened, read or written stops the run (RunStop) with
-// a message naming it; reading a record that the file does not hold is a
-// fault of the program (std::logic_error).
+// a message naming it: among them something other than a regular file under
+// its name (a symbolic link, a FIFO, a folder: common/file_access.h) and an
+// existing file that is not a whole number of records long. Reading a record
+// that the file does not hold is a fault of the program (std::logic_error).
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <span>
 #include <vector>
+
+#include "common/file_access.h"
 
 namespace darcalim {
 
@@ -44,11 +53,19 @@ class RecordFile {
 
  private:
   std::size_t offset(int n) const;
+  // Lengthens the image to `bytes` with the file's own bytes (zeros past its end).
+  void extend_image(std::size_t bytes);
 
   std::filesystem::path path_;
-  std::vector<unsigned char> image_;  // the file's bytes
+  FileDescriptor fd_;
+  std::uintmax_t file_length_ = 0;
+  std::vector<unsigned char> image_;  // the file's first records, as they are to be
   bool open_ = false;
   bool changed_ = false;
 };
+
+// Stops the run, naming the file, when `size` bytes are not a whole number
+// of records (a file left there by something else).
+void require_whole_records(const std::filesystem::path& path, std::uintmax_t size);
 
 }  // namespace darcalim

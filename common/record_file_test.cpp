@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
+#include "common/run_stop.h"
 #include "tests/support/file_text.h"
 #include "tests/support/scratch_folder.h"
 
@@ -82,6 +84,39 @@ TEST(RecordFile, StoresLittleEndianValuesAtTheRecordsOffset) {
   const std::string expected("\x00\x00\x00\x00\x00\x00\xF0\x3F\x00\x00\x00\x00\x00\x00\x00\xC0", 16);
   EXPECT_EQ(bytes.substr(3 * kRecordBytes, 16), expected);
   EXPECT_EQ(bytes.substr(3 * kRecordBytes + 16), std::string(kRecordBytes - 16, '\0'));
+}
+
+// A stale file far longer than any run needs (20 GB, sparse): only the
+// records written are held and written; the file keeps its length and its
+// other records, and is never read whole.
+TEST(RecordFile, HoldsOnlyTheRecordsItWrites) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVT.DAT";
+  const std::uintmax_t records = 20'000'000'000 / kRecordBytes;
+  { std::ofstream create(path); }
+  std::filesystem::resize_file(path, records * kRecordBytes);
+  write_records(path, {{1, {1.0}}, {2, {2.0}}});
+  EXPECT_EQ(std::filesystem::file_size(path), records * kRecordBytes);
+  EXPECT_EQ(read_record(path, 2, 1), std::vector<double>{2.0});
+  EXPECT_EQ(read_record(path, static_cast<int>(records), 1), std::vector<double>{0.0});
+}
+
+// A file that is not a whole number of records is no file of this kind:
+// the run stops naming it, and the file is left as it was.
+TEST(RecordFile, AFileOfPartRecordsStops) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVP.DAT";
+  std::ofstream(path, std::ios::binary) << std::string(1000, 'x');
+  RecordFile file;
+  try {
+    file.open(path);
+    FAIL() << "no stop";
+  } catch (const RunStop& stop) {
+    EXPECT_EQ(stop.diagnostic(),
+              "PREVP.DAT: 1000 bytes are not a whole number of records of 752 bytes (not a file of simulated "
+              "forecasts; remove it)");
+  }
+  EXPECT_EQ(file_text(path), std::string(1000, 'x'));
 }
 
 TEST(RecordFile, ReadingARecordNotWrittenIsAFault) {

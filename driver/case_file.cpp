@@ -4,9 +4,11 @@
 #include <vector>
 #include <system_error>
 
+#include "common/file_access.h"
 #include "common/run_stop.h"
 #include "driver/case_data_layout.h"
 #include "driver/input_errors.h"
+#include "driver/run_files.h"
 #include "stats/normal_quantile.h"
 
 namespace darcalim {
@@ -118,60 +120,100 @@ bool same_file(const std::filesystem::path& folder, const std::string& a, const 
 }
 
 // Why `name` cannot be the name of a file that the run writes, or "" when it
-// can: it must be a plain file name of the working folder, not a folder and
-// not one of the run's input files.
-std::string output_name_fault(const std::filesystem::path& folder, const std::string& name,
-                              const std::vector<std::string>& inputs) {
+// can: it must be a plain file name of the working folder, and nothing but a
+// regular file may have it.
+std::string output_name_fault(const std::filesystem::path& folder, const std::string& name) {
   if (name.empty()) return "is blank";
   for (const char c : name) {
     if (c == '/' || c == '\\') return "must be a plain file name in the working folder (no \"/\" or \"\\\")";
     if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return "holds a control character";
   }
   if (name == "." || name == "..") return "names a folder";
-  std::error_code ec;
-  if (std::filesystem::is_directory(file_in(folder, name), ec)) return "names an existing folder";
-  for (const std::string& input : inputs) {
-    if (!input.empty() && same_file(folder, name, input)) return "is the name of an input file of the run";
-  }
+  const std::string kind = irregular_kind(file_in(folder, name), false);
+  if (kind == "a folder") return "names an existing folder";
+  if (!kind.empty()) return "names " + kind + ", not a regular file";
   return "";
 }
 
-void check_output_name(const std::filesystem::path& folder, const CaseSettings& c, const std::string& name, int line,
-                       const InputItem& item, const std::vector<std::string>& inputs) {
-  const std::string fault = output_name_fault(folder, name, inputs);
-  if (fault.empty()) return;
-  refuse_input(c.case_file_name, line, item, "NOME DE ARQUIVO DE SAIDA INVALIDO '" + printable(name) + "'",
-               "\"" + printable(name) + "\" " + fault);
+// The name of `file` as a message gives it: "X.BCX" (the Box-Cox report
+// named after it) for a derived name.
+std::string shown(const RunFileName& file) {
+  std::string text = "\"" + printable(file.name) + "\"";
+  if (file.derived) text += " (the " + file.what + " named after it)";
+  return text;
 }
 
-// Lines of the case data file that hold the names of files the run writes.
-constexpr int kReportNameLine = case_data_line::kReportName.number;
-constexpr int kForecastFileNameLine = case_data_line::kForecastFileName.number;
-constexpr int kRankingReportNameLine = case_data_line::kRankingReportName.number;
+// The other file of a clash: "the appended forecast file (line 6)".
+std::string other(const RunFileName& file) {
+  std::string text = "the " + file.what;
+  if (file.line > 0) text += file.derived ? " (named after line " : " (line ";
+  if (file.line > 0) text += std::to_string(file.line) + ")";
+  return text;
+}
 
+// The item of the line that names a file.
+const InputItem& name_item(int line) {
+  switch (line) {
+    case case_data_line::kReportName.number: return kReportName;
+    case case_data_line::kHistoryName.number: return kHistoryName;
+    case case_data_line::kForecastFileName.number: return kForecastFileName;
+    case case_data_line::kRankingReportName.number: return kRankingReportName;
+    case case_data_line::kRecentFlowName.number: return kRecentFlowName;
+    case case_data_line::kPercentileName.number: return kPercentileName;
+    default: return kCaseFileName;
+  }
+}
+
+[[noreturn]] void refuse_name(const CaseSettings& c, const RunFileName& file, const std::string& fault) {
+  refuse_input(c.case_file_name, file.line, name_item(file.line), "NOME DE ARQUIVO DE SAIDA INVALIDO '" + printable(file.name) + "'",
+               shown(file) + " " + fault);
+}
+
+// Every output named in the case is a plain name that no other file of the
+// run has: not an input, not a fixed output, not another output of the case.
 void check_output_names(const std::filesystem::path& folder, const CaseSettings& c) {
-  std::vector<std::string> inputs{kCaseIndexFileName, c.case_file_name, trimmed(c.history_name)};
-  if (c.trend_source == 0) inputs.push_back(trimmed(c.vazpasts_name));
-  if (c.variability_option != 0) inputs.push_back(trimmed(c.percentile_name));
-  const std::string report = trimmed(c.report_name);
-  check_output_name(folder, c, report, kReportNameLine, kReportName, inputs);
-  check_output_name(folder, c, trimmed(boxcox_report_name(report)), kReportNameLine, kReportName, inputs);
-  check_output_name(folder, c, trimmed(model_file_name(report)), kReportNameLine, kReportName, inputs);
-  check_output_name(folder, c, trimmed(c.forecast_file_name), kForecastFileNameLine, kForecastFileName, inputs);
-  check_output_name(folder, c, trimmed(c.ranking_report_name), kRankingReportNameLine, kRankingReportName, inputs);
+  const std::vector<RunFileName> inputs = case_inputs(c);
+  std::vector<RunFileName> taken = fixed_outputs();
+  for (const RunFileName& output : case_outputs(c)) {
+    const std::string fault = output_name_fault(folder, output.name);
+    if (!fault.empty()) refuse_name(c, output, fault);
+    if (output.name == kCaseIndexFileName) refuse_name(c, output, "is the name of an input file of the run");
+    for (const RunFileName& input : inputs) {
+      if (!input.name.empty() && same_file(folder, output.name, input.name)) {
+        refuse_name(c, output, "is the name of an input file of the run");
+      }
+    }
+    for (const RunFileName& earlier : taken) {
+      if (same_file(folder, output.name, earlier.name)) refuse_name(c, output, "is also the name of " + other(earlier));
+    }
+    taken.push_back(output);
+  }
+}
+
+// An input named like a fixed output would be written over by the run.
+void check_input_names(const std::filesystem::path& folder, const CaseSettings& c) {
+  for (const RunFileName& input : case_inputs(c)) {
+    for (const RunFileName& output : fixed_outputs()) {
+      if (input.name.empty() || !same_file(folder, input.name, output.name)) continue;
+      const bool in_index = input.line == 0;
+      refuse_input(in_index ? kCaseIndexFileName : c.case_file_name, in_index ? 1 : input.line, name_item(input.line),
+                   "NOME DE ARQUIVO DE ENTRADA INVALIDO '" + printable(input.name) + "'",
+                   "\"" + printable(input.name) + "\" is the name of the " + output.what + ", which the run writes");
+    }
+  }
 }
 
 }  // namespace
 
 CaseDataFile open_case_data_file(const std::filesystem::path& folder) {
   InputFile index(file_in(folder, kCaseIndexFileName));
-  if (!index.is_open()) refuse_missing_file(kCaseIndexFileName);
+  if (!index.is_open()) refuse_unreadable_file(kCaseIndexFileName, index);
   const std::string name = trimmed(as_text(read_required_line(index, Layout(kCaseIndexLine), kCaseFileName)[0]));
   if (name.empty()) {
     refuse_input(kCaseIndexFileName, 1, kCaseFileName, "NOME DO ARQUIVO DO CASO EM BRANCO", "the name is blank");
   }
   CaseDataFile case_file{name, InputFile(file_in(folder, name))};
-  if (!case_file.file.is_open()) refuse_missing_file(name);
+  if (!case_file.file.is_open()) refuse_unreadable_file(name, case_file.file);
   return case_file;
 }
 
@@ -180,6 +222,7 @@ CaseSettings read_case_settings(const std::filesystem::path& folder, CaseDataFil
   c.case_file_name = case_file.name;
   read_lines_1_to_14(c, case_file.file);
   read_optional_lines(c, case_file.file);
+  check_input_names(folder, c);
   check_output_names(folder, c);
   return c;
 }

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "common/appended_file.h"
 #include "common/layout.h"
 #include "common/output_file.h"
 #include "driver/case_data_layout.h"
@@ -10,6 +11,7 @@
 #include "driver/history_file.h"
 #include "driver/input_errors.h"
 #include "driver/recent_flows.h"
+#include "driver/run_files.h"
 #include "stats/transformation_step.h"
 
 namespace darcalim {
@@ -84,26 +86,27 @@ void write_option_summary(Run& run) {
   }
 }
 
-// Opens a file for appending; when it did not exist, writes its header line.
-void open_appended(Run& run, OutputFile& file, const std::string& name, const Layout& header) {
+// Opens a file for appending, first cutting off a record that an earlier run
+// left torn at its end (saying so on the error stream); when it did not
+// exist, or was empty, writes its header line.
+void open_appended(Run& run, OutputFile& file, const std::string& name, const AppendedRecords& records) {
   if (file.is_open()) return;
-  std::error_code ec;
   const auto path = run.file(name);
-  const bool existed = std::filesystem::exists(path, ec);
+  const std::uintmax_t removed = cut_back_torn_record(path, records);
+  if (removed > 0) {
+    warn(run.diagnostics, printable(trimmed(name)) + ": the last record was cut short by an earlier run; its " +
+                              std::to_string(removed) + " bytes are removed");
+  }
+  std::error_code ec;
+  const std::uintmax_t size = std::filesystem::file_size(path, ec);
   file.open(path, OutputFile::Mode::kAppend);
-  if (!existed) file.write(header);
+  if (ec || size == 0) file.write(records.header_layout);
 }
 
 void open_appended_files(Run& run) {
-  static const Layout kForecastHeader(
-      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',4X,'PREV1',4X,'PREV2',4X,'PREV3',4X,'PREV4',4X,'PREV5',4X,"
-      "'PREV6')");
-  static const Layout kModelHeader(
-      "(2X,'CODIGO',3X,'ANO',2X,'MES',2X,'SEM',5X,'PREVIS\xC3O1',12X,'PREVIS\xC3O2',12X,'PREVIS\xC3O3',12X,"
-      "'PREVIS\xC3O4',12X,'PREVIS\xC3O5',12X,'PREVIS\xC3O6')");
-  open_appended(run, run.forecast_file, run.CASO.forecast_file_name, kForecastHeader);
+  open_appended(run, run.forecast_file, run.CASO.forecast_file_name, forecast_file_records());
   if (run.CASO.variability_option != 0) {
-    open_appended(run, run.model_file, model_file_name(run.CASO.report_name), kModelHeader);
+    open_appended(run, run.model_file, model_file_name(run.CASO.report_name), model_file_records());
   }
 }
 
@@ -132,8 +135,8 @@ void transform_history(Run& run) {
 }
 
 void open_evaluation_files(Run& run) {
-  if (!run.half_records.is_open()) run.half_records.open(run.file("PREVP.DAT"));
-  if (!run.total_records.is_open()) run.total_records.open(run.file("PREVT.DAT"));
+  if (!run.half_records.is_open()) run.half_records.open(run.file(kHalfRecordsFileName));
+  if (!run.total_records.is_open()) run.total_records.open(run.file(kTotalRecordsFileName));
   if (!run.ranking_report.is_open()) {
     run.ranking_report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
   }

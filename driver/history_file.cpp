@@ -83,7 +83,7 @@ std::string history_place(const std::string& name, const FlowHistory& h, int NSE
 
 InputFile open_history_file(const std::filesystem::path& folder, const std::string& name) {
   InputFile file(file_in(folder, name));
-  if (!file.is_open()) refuse_missing_file(name);
+  if (!file.is_open()) refuse_unreadable_file(name, file);
   return file;
 }
 

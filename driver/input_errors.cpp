@@ -4,9 +4,9 @@
 
 namespace darcalim {
 
-void refuse_missing_file(const std::string& file_name) {
+void refuse_unreadable_file(const std::string& file_name, const InputFile& file) {
   throw RunStop(" ERRO: ARQUIVO NAO ENCONTRADO OU ILEGIVEL: " + printable(file_name),
-                printable(file_name) + ": file not found or not readable");
+                printable(file_name) + ": " + file.fault());
 }
 
 void refuse_input(const std::string& file_name, int line, const InputItem& item, const std::string& console_text,

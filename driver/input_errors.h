@@ -20,7 +20,9 @@ struct InputItem {
   const char* name;          // e.g. "transformation option"
 };
 
-[[noreturn]] void refuse_missing_file(const std::string& file_name);
+// A file that cannot be opened for reading: "NAME: file not found or not
+// readable", or "NAME: not a regular file (a FIFO has its name)".
+[[noreturn]] void refuse_unreadable_file(const std::string& file_name, const InputFile& file);
 // Console: " ERRO NO ARQUIVO F, LINHA N: <console_text>"; standard error:
 // "F, line N (<item>): <reason>".
 [[noreturn]] void refuse_input(const std::string& file_name, int line, const InputItem& item,

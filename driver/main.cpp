@@ -5,9 +5,11 @@
 #include <filesystem>
 #include <iostream>
 
+#include "common/file_access.h"
 #include "driver/run_result.h"
 
 int main() {
+  darcalim::ignore_file_size_signal();
   const int status = darcalim::run_case(std::filesystem::current_path(), std::cout, std::cerr).exit_status;
   std::cout.flush();
   std::cerr.flush();

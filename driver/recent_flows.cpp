@@ -75,7 +75,7 @@ RecentFlows read_recent_flow_file(const std::filesystem::path& folder, const std
     console << " ERRO: ARQUIVO NAO ENCONTRADO: " << printable(name) << "\n";
     console << free_form({std::string(kMissingTrendMessage)});
     throw RunStop::after_messages(" ERRO: ARQUIVO NAO ENCONTRADO: " + name,
-                                  printable(name) + ": file not found or not readable (it gives the recent flows of station " +
+                                  printable(name) + ": " + file.fault() + " (it gives the recent flows of station " +
                                       std::to_string(station_number) + ")");
   }
   for (int i = 0; i < kRecentFlowHeaderLines; ++i) file.next_line();

@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "common/file_access.h"
 #include "common/layout.h"
 #include "common/run_stop.h"
 #include "driver/calendar.h"
@@ -10,6 +11,7 @@
 #include "final_forecast/combined_step.h"
 #include "driver/input_errors.h"
 #include "common/model_catalogue.h"
+#include "driver/run_files.h"
 #include "driver/run_trace.h"
 #include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
@@ -122,9 +124,7 @@ void final_forecast(Run& run, const LeadCheck& check) {
   const PassWalkData walk = pass_walk_data(run, kWindows);
   const FinalForecastInputs in{walk,      run.JANELA(kWindows), run.CASO,  run.history,
                                run.GRUPO, run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2};
-  FPREV(in,
-        {run.VARRES, run.final_forecast, run.joined_forecast, run.forecast_table, run.forecast_file, run.model_file},
-        check);
+  FPREV(in, {run.VARRES, run.final_forecast, run.joined_forecast, run.forecast_table}, check);
 }
 
 void run_pass(Run& run) {
@@ -156,14 +156,40 @@ void run_pass(Run& run) {
 }
 
 // Every output file is closed before the end code is written, so that a
-// failed last write stops the run instead of passing unseen.
+// failed last write stops the run instead of passing unseen; the appended
+// files stay open for the run's records.
 void close_run_files(Run& run) {
-  for (OutputFile* file : {&run.forecast_table, &run.run_report, &run.boxcox_report, &run.forecast_file,
-                           &run.model_file, &run.ranking_report}) {
+  for (OutputFile* file : {&run.forecast_table, &run.run_report, &run.boxcox_report, &run.ranking_report}) {
     file->close();
   }
   run.half_records.close();
   run.total_records.close();
+}
+
+// The forecast record and, with the variability option, the model-file
+// line: the last writes of a run, once every other output is complete and
+// closed, so that a run that stops leaves no record. The two go together: a
+// model-file line that cannot be written takes the record back.
+void append_final_records(Run& run) {
+  const FirstWeek first = first_forecast_week(run.CASO, run.GRUPO);
+  const LeadResults& leads = final_leads(run);
+  write_forecast_record(run.forecast_file, run.history.station_code, first, leads);
+  if (run.CASO.variability_option != 0) {
+    try {
+      write_model_file_line(run.model_file, run.history.station_code, first, leads);
+    } catch (const RunStop&) {
+      run.forecast_file.withdraw_last_append();
+      throw;
+    }
+  }
+  run.forecast_file.close();
+  run.model_file.close();
+}
+
+[[noreturn]] void refuse_busy_folder(const std::filesystem::path& folder) {
+  const std::string name = printable(folder.string(), 200);
+  throw RunStop(" ERRO: OUTRA EXECUCAO EM ANDAMENTO NA PASTA " + name,
+                name + ": another run is under way in this folder; this one stops without writing anything");
 }
 
 void run_all(Run& run) {
@@ -187,12 +213,10 @@ void run_all(Run& run) {
     const CombinedStepInputs in{run.CASO,          run.history,       run.GRUPO,
                                 run.simulation,    run.joined_errors, run.file(kForecastTableFileName),
                                 run.file(run.CASO.ranking_report_name)};
-    combined_step(in,
-                  {run.joined_forecast, run.choice, run.forecast_table, run.ranking_report, run.forecast_file,
-                   run.model_file},
-                  check);
+    combined_step(in, {run.joined_forecast, run.choice, run.forecast_table, run.ranking_report}, check);
   }
   close_run_files(run);
+  append_final_records(run);
   post_event(run, kTraceEnd);
 }
 
@@ -239,8 +263,17 @@ int run_darcalim(const std::filesystem::path& folder, std::ostream& console, std
 
 int run_darcalim(Run& run) { return run_to_end(run).status; }
 
+const LeadResults& final_leads(const Run& run) {
+  return run.PASSO == 2 ? run.joined_forecast.lead : run.final_forecast.lead;
+}
+
 RunEnd run_to_end(Run& run) {
   try {
+    // Held to the end of the run: a second run in the folder meanwhile
+    // stops at once, before it writes anything.
+    const FolderLock lock(run.folder);
+    if (lock.outcome() == FolderLock::Outcome::kBusy) refuse_busy_folder(run.folder);
+    check_fixed_outputs(run.folder);
     run_all(run);
     return {};
   } catch (const RunStop& stop) {

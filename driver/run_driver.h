@@ -5,6 +5,16 @@
 // "darcalim: " and what stopped the run, naming the file and line at fault),
 // and returns the exit status: 0 after a normal end, non-zero after a stop
 // (whose messages and trace codes have been written).
+//
+// A run holds an exclusive lock on its folder from its start to its end
+// (common/file_access.h): a run started in a folder where another is under
+// way, in this process or another, stops at once with a message naming the
+// folder, before it writes anything (its trace and state files included).
+// Before the first write it also checks that nothing but a regular file has
+// the name of a file every run writes (PREVISAO.DAT, PREVP.DAT, PREVT.DAT,
+// RUNTRACE.DAT, RUNSTATE.DAT: driver/run_files.h). The forecast record and
+// the model-file line are written last, after every other output is
+// complete and closed: a run that stops leaves none.
 #pragma once
 
 #include <filesystem>
@@ -33,6 +43,10 @@ struct RunEnd {
 
 // run_darcalim(Run&) telling also why a run stopped.
 RunEnd run_to_end(Run& run);
+
+// The lead results that the forecast record carries: those of the combined
+// step in a combined run, otherwise those of the pass.
+const LeadResults& final_leads(const Run& run);
 
 // Driver steps, exposed for tests.
 

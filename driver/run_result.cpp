@@ -13,12 +13,6 @@ namespace darcalim {
 
 namespace {
 
-// The lead results of the run: those of the combined step in a combined run,
-// otherwise those of the pass.
-const LeadResults& final_leads(const Run& run) {
-  return run.PASSO == 2 ? run.joined_forecast.lead : run.final_forecast.lead;
-}
-
 // Name of the model whose forecast lead k kept for target week t.
 std::string kept_model(const Run& run, int k, int t) {
   if (run.CASO.variability_option != 0) return final_leads(run).ESCOLHA(k);

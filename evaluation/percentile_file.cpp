@@ -49,7 +49,7 @@ int read_code(InputFile& file, const std::filesystem::path& path, std::ostream& 
 void read_percentile_file(const std::filesystem::path& path, const WeekGroupings& GRUPO, int NSEM,
                           std::ostream& console, PercentileTable& table) {
   InputFile file(path);
-  if (!file.is_open()) refuse(path, console, 0, "file not found or not readable");
+  if (!file.is_open()) refuse(path, console, 0, file.fault());
   table.CODPER = read_code(file, path, console, "the period code");
   table.CODCLA = read_code(file, path, console, "the flow-class code");
   if (table.CODPER < 1 || table.CODPER > 4) return;

@@ -92,11 +92,6 @@ void combined_step(const CombinedStepInputs& in, const CombinedStepOutputs& out,
     set_lead_values(in, joined, k, t, out);
     if (check) check(k, t);
   }
-  const FirstWeek first = first_forecast_week(in.CASO, in.groupings);
-  write_forecast_record(out.forecast_file, in.history.station_code, first, out.joined.lead);
-  if (in.CASO.variability_option != 0) {
-    write_model_file_line(out.model_file, in.history.station_code, first, out.joined.lead);
-  }
 }
 
 }  // namespace darcalim

@@ -9,9 +9,8 @@
 //     list (RELATXLS); the revised ranking becomes RANKMOD.
 //  4. Each lead takes the forecast and limits of its week's first model;
 //     `check` (the variability check, variability option on) may replace
-//     them.
-//  5. The forecast record and, with the variability option, the model-file
-//     line are appended.
+//     them. The driver appends their forecast record and model-file line
+//     once every other file of the run is complete.
 // Failure: only a file that cannot be written stops the run (RunStop, from
 // OutputFile).
 #pragma once
@@ -44,15 +43,12 @@ struct CombinedStepInputs {
 
 // What it writes: the joined forecast (its tables are read; the leads, the
 // revised ranking R2 and the report's first names are written), the weekly
-// ranking RANKMOD, PREVISAO.DAT, the error-ranking report, the appended
-// forecast file and the model file.
+// ranking RANKMOD, PREVISAO.DAT and the error-ranking report.
 struct CombinedStepOutputs {
   JoinedForecast& joined;
   WeeklyChoice& choice;
   OutputFile& forecast_table;
   OutputFile& ranking_report;
-  OutputFile& forecast_file;
-  OutputFile& model_file;
 };
 
 void combined_step(const CombinedStepInputs& in, const CombinedStepOutputs& out, const LeadCheck& check);

@@ -168,13 +168,6 @@ void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const
     if (check) check(k, t);
     if (in.PASSO != 2) write_block(in, t, f, out.forecast_table);
   }
-  if (!in.combined_run) {
-    const FirstWeek first = first_forecast_week(in.CASO, in.groupings);
-    write_forecast_record(out.forecast_file, in.history.station_code, first, f.lead);
-    if (in.CASO.variability_option != 0) {
-      write_model_file_line(out.model_file, in.history.station_code, first, f.lead);
-    }
-  }
   out.forecast_table.close();
 }
 

@@ -14,9 +14,9 @@
 // gives the lead's forecast and limits (out.forecast). For each lead
 // `check` (the variability check, with the variability option on, first pass
 // only) may then replace them; then, except in the second pass of a combined
-// run, the lead's block goes to PREVISAO.DAT. After lead 6 the forecast
-// record and, with the variability option, the model-file line are appended
-// (not in a combined run), and PREVISAO.DAT is closed. In a combined run the
+// run, the lead's block goes to PREVISAO.DAT. After lead 6 PREVISAO.DAT is
+// closed; the forecast record and the model-file line of the leads are
+// appended by the driver, last of all the run's outputs. In a combined run the
 // pass's forecasts, limits and deviations also go to the joined tables, at
 // the pass's positions of the joined list.
 // Failure: only a file that cannot be written stops the run (RunStop, from
@@ -57,15 +57,12 @@ struct FinalForecastInputs {
 };
 
 // What it writes: the noise variances (read for S, set by the walk step),
-// the pass's forecast, the joined tables (combined run), PREVISAO.DAT, the
-// appended forecast file and the model file.
+// the pass's forecast, the joined tables (combined run) and PREVISAO.DAT.
 struct FinalForecastOutputs {
   NoiseVariances& VARRES;
   PassForecast& forecast;
   JoinedForecast& joined;
   OutputFile& forecast_table;
-  OutputFile& forecast_file;
-  OutputFile& model_file;
 };
 
 void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const LeadCheck& check);
@@ -86,6 +83,8 @@ FirstWeek first_forecast_week(const CaseSettings& CASO, const WeekGroupings& gro
 
 // The forecast record of the appended forecast file and the model-file line
 // of a set of lead results, for the station and its first forecast week.
+// Each goes to its file whole, or not at all (a failed write is taken back
+// and stops the run).
 void write_forecast_record(OutputFile& forecast_file, int station_code, const FirstWeek& first,
                            const LeadResults& lead);
 void write_model_file_line(OutputFile& model_file, int station_code, const FirstWeek& first, const LeadResults& lead);

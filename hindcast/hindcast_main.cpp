@@ -1,7 +1,13 @@
 // darcalim-hindcast: the forecasts DARCALIM would have made over past weeks,
 // set against what was observed, with their scores; or, with --score, the
 // scores of the pairs of a hindcast's slices.
+//
+// SIGINT (Ctrl-C) or SIGTERM stops it: no forecast week starts after the
+// signal, the scratch folder goes once the weeks under way have ended, and
+// the exit status is 128 + the signal's number (130, 143), no file written.
 #include <unistd.h>
+
+#include <cstring>
 
 #include <chrono>
 #include <iostream>
@@ -14,7 +20,9 @@
 #include "hindcast/hindcast_runner.h"
 #include "hindcast/pairs_file.h"
 #include "tools/folder_list.h"
+#include "common/file_access.h"
 #include "tools/progress_bar.h"
+#include "tools/stop_signal.h"
 
 namespace {
 
@@ -25,6 +33,8 @@ using namespace darcalim::hindcast;
 // Exit statuses (see the help text).
 constexpr int kFailed = 1;  // no pairs, a forecast week not finished, a file not written
 constexpr int kUsageError = 2;
+// Added to the number of the signal that stopped it.
+constexpr int kSignalStatusBase = 128;
 
 // A command line or an input that the command refuses, with exit status 2.
 struct Refusal {
@@ -189,6 +199,11 @@ int hindcast(const Options& o) {
 
   const auto start = std::chrono::steady_clock::now();
   const std::vector<IssueOutcome> outcomes = run_with_progress(cases, units, o.jobs);
+  if (const int signal = stop_signal()) {
+    std::cerr << "darcalim-hindcast: stopped (" << strsignal(signal)
+              << "); the scratch folder is removed and no file written\n";
+    return kSignalStatusBase + signal;
+  }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   const bool written = write_hindcast_files(o.prefix, cases, outcomes, std::cerr);
 
@@ -249,6 +264,8 @@ int run(const std::vector<std::string>& arguments) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  darcalim::ignore_file_size_signal();
+  darcalim::catch_stop_signals();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return run(arguments);
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <map>
 #include <sstream>
 #include <string>
@@ -15,6 +16,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "common/file_access.h"
 #include "driver/run_result.h"
 #include "tests/support/case_folder.h"
 #include "tests/support/file_text.h"
@@ -237,6 +239,11 @@ std::string joined(std::initializer_list<std::string_view> parts) {
 TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
   ScratchFolder scratch;
   const std::string folder = scratch.path().string();
+  // An unlisted case folder, and the scratch folder under another name.
+  fs::create_directory(scratch.path() / "caseX");
+  std::ofstream(scratch.path() / "caseX" / "CASO.DAT") << "CASOX.DAT\n";
+  fs::create_directory(scratch.path() / "lists");
+  fs::create_symlink(scratch.path(), scratch.path() / "lists" / "alias");
   const std::vector<std::pair<std::string, std::string>> lines = {
       {"", "no case folder"},
       {"--jobs 0 x", "invalid number of jobs"},
@@ -245,7 +252,12 @@ TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
       {"--bogus x", "unrecognized option '--bogus'"},
       {joined({"--list '", folder, "/absent.txt'"}), "cannot read the folder list"},
       {joined({"'", folder, "' '", folder, "/.'"}), "listed twice"},
+      {joined({"'", folder, "' '", folder, "/lists/alias'"}), "listed twice"},
       {joined({"--summary '", folder, "/s.csv' '", folder, "'"}), "into a case folder"},
+      {joined({"--summary '", folder, "/lists/alias/s.csv' '", folder, "'"}), "into a case folder"},
+      {joined({"--summary '", folder, "/caseX/RANK1.CSV' '", folder, "/lists'"}), "holds CASO.DAT"},
+      {joined({"--console '", folder, "/caseX' '", folder, "/lists'"}), "holds CASO.DAT"},
+      {joined({"--list '", folder, "/lists'"}), "is a folder, not a file"},
   };
   for (const auto& [arguments, reason] : lines) {
     const ScratchFolder io;
@@ -256,6 +268,21 @@ TEST(BatchCommand, UsageErrorsGoToStandardErrorWithStatus2) {
     EXPECT_NE(o.err.find(reason), std::string::npos) << arguments << ": " << o.err;
     EXPECT_NE(o.err.find("--help"), std::string::npos) << arguments;
   }
+}
+
+// A folder where another run is under way is reported as stopped, with the
+// reason, and the batch exits with 1; its files are left alone.
+TEST(BatchCommand, AFolderHeldByAnotherRunIsStopped) {
+  ScratchFolder scratch;
+  const fs::path folder = scratch.path() / "s01";
+  fs::copy(fs::path(DARCALIM_CASES_DIR) / "s01_wuerzburg_o2" / "input", folder);
+  const FolderLock other_run(folder);
+  ASSERT_EQ(other_run.outcome(), FolderLock::Outcome::kLocked);
+  const CommandOutcome o = run_batch_command(scratch.path(), "'" + folder.string() + "'");
+  EXPECT_EQ(o.status, 1) << o.err;
+  EXPECT_NE(o.out.find("stopped"), std::string::npos) << o.out;
+  EXPECT_NE(o.out.find("OUTRA EXECUCAO EM ANDAMENTO NA PASTA"), std::string::npos) << o.out;
+  EXPECT_FALSE(fs::exists(folder / "RUNTRACE.DAT"));
 }
 
 TEST(BatchCommand, HelpVersionAndAnEmptyShard) {

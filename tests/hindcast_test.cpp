@@ -15,7 +15,13 @@
 #include <tuple>
 #include <vector>
 
+#include <fcntl.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <csignal>
+#include <thread>
 
 #include <nlohmann/json.hpp>
 
@@ -336,6 +342,46 @@ TEST(HindcastCommand, RefusalsAndRunsThatGiveNoPairs) {
     EXPECT_NE(o.err.find(c.message), std::string::npos) << c.arguments << ": " << o.err;
   }
   EXPECT_EQ(lines_of(file_text(scratch.path() / "hindcast-pairs.csv")).size(), 1u);  // the header alone
+}
+
+// Ctrl-C or SIGTERM while the weeks run: the hindcast ends with 128 + the
+// signal once the week under way has ended, its scratch folder removed and
+// no file written.
+TEST(HindcastCommand, AStopSignalRemovesTheScratchFolder) {
+  const fs::path input = fs::path(DARCALIM_CASES_DIR) / kCase / "input";
+  for (const int signal : {SIGINT, SIGTERM}) {
+    SCOPED_TRACE(signal);
+    ScratchFolder scratch;
+    const fs::path tmp = scratch.path() / "tmp";
+    fs::create_directory(tmp);
+    const std::string prefix = (scratch.path() / "hindcast").string();
+    const pid_t child = fork();
+    if (child == 0) {
+      setenv("TMPDIR", tmp.c_str(), 1);
+      const int null = open("/dev/null", O_WRONLY);
+      dup2(null, STDOUT_FILENO);
+      dup2(null, STDERR_FILENO);
+      execl(DARCALIM_HINDCAST_EXE, DARCALIM_HINDCAST_EXE, input.c_str(), "--from", "1990", "--to", "2009", "--jobs",
+            "1", "--out", prefix.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    // Until the first week's folder is there.
+    const auto has_week_folder = [&tmp] {
+      for (const auto& root : fs::directory_iterator(tmp)) {
+        if (!fs::is_empty(root.path())) return true;
+      }
+      return false;
+    };
+    for (int i = 0; i < 3000 && !has_week_folder(); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(has_week_folder());
+    kill(child, signal);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 128 + signal);
+    EXPECT_TRUE(fs::is_empty(tmp));
+    EXPECT_FALSE(fs::exists(prefix + "-pairs.csv"));
+  }
 }
 
 }  // namespace

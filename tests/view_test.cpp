@@ -202,5 +202,37 @@ TEST(ViewCommands, RefuseAFolderThatNeverRanAndBadArguments) {
   EXPECT_FALSE(fs::exists(out));
 }
 
+// -o never names a file of the run, and a page or picture that cannot be
+// written whole (here past a file-size limit) leaves the earlier one as it
+// was, with no temporary file beside it.
+TEST(ViewCommands, WriteWholeAndNeverOverTheRun) {
+  ScratchFolder scratch;
+  const fs::path folder = finished_copy(scratch, "s01_wuerzburg_o2");
+  const fs::path err = scratch.path() / "err.txt";
+  const auto status = [&](const std::string& command) {
+    const int s = run(command + " 2> " + shell_quoted(err));
+    return WIFEXITED(s) ? WEXITSTATUS(s) : -1;
+  };
+  const std::string records = file_text(folder / "PREVS.DAT");
+  EXPECT_EQ(status(std::string(DARCALIM_PLOT_EXE) + " " + shell_quoted(folder) + " -o " +
+                   shell_quoted(folder / "PREVS.DAT")),
+            1);
+  EXPECT_NE(file_text(err).find("PREVS.DAT: a file of the run in"), std::string::npos) << file_text(err);
+  EXPECT_EQ(file_text(folder / "PREVS.DAT"), records);
+
+  fs::create_directory(scratch.path() / "page");
+  const fs::path page = scratch.path() / "page" / "view.html";
+  std::ofstream(page) << "earlier page\n";
+  EXPECT_EQ(status("ulimit -f 8; " + std::string(DARCALIM_VIEW_EXE) + " " + shell_quoted(folder) + " -o " +
+                   shell_quoted(page)),
+            1);
+  EXPECT_NE(file_text(err).find("view.html: cannot be written (File too large)"), std::string::npos)
+      << file_text(err);
+  EXPECT_EQ(file_text(page), "earlier page\n");
+  EXPECT_EQ(std::distance(fs::directory_iterator(page.parent_path()), fs::directory_iterator()), 1);
+  EXPECT_EQ(status(std::string(DARCALIM_VIEW_EXE) + " " + shell_quoted(folder) + " -o " + shell_quoted(page)), 0);
+  EXPECT_EQ(file_text(page).rfind("<!DOCTYPE html>", 0), 0u);
+}
+
 }  // namespace
 }  // namespace darcalim

@@ -28,6 +28,8 @@ std::vector<fs::path> read_folder_list(std::istream& in) {
 
 std::optional<std::vector<fs::path>> load_folder_list(const fs::path& list, std::istream& standard_input) {
   if (list == kStandardInput) return read_folder_list(standard_input);
+  std::error_code ec;
+  if (fs::is_directory(list, ec)) return std::nullopt;
   std::ifstream in(list);
   if (!in) return std::nullopt;
   return read_folder_list(in);

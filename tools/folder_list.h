@@ -14,7 +14,7 @@ namespace darcalim {
 std::vector<std::filesystem::path> read_folder_list(std::istream& in);
 
 // The folders of the list file `list`, read from `standard_input` when it is
-// "-"; nothing when the file cannot be opened.
+// "-"; nothing when the file cannot be opened or is a folder.
 std::optional<std::vector<std::filesystem::path>> load_folder_list(const std::filesystem::path& list,
                                                                    std::istream& standard_input);
 

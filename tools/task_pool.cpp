@@ -1,5 +1,7 @@
 #include "tools/task_pool.h"
 
+#include "tools/stop_signal.h"
+
 #include <algorithm>
 #include <atomic>
 #include <chrono>
@@ -35,13 +37,17 @@ void run_tasks(std::size_t total, int jobs, const std::function<bool(std::size_t
   std::mutex mutex;
   std::condition_variable finished_one;
   std::deque<Finished> newly_finished;  // guarded by mutex
+  std::size_t working = threads;        // threads still taking tasks, guarded by mutex
   auto work = [&] {
-    for (std::size_t i = next++; i < total; i = next++) {
+    for (std::size_t i = next++; i < total && stop_signal() == 0; i = next++) {
       const bool ok = run(i);
       std::lock_guard lock(mutex);
       newly_finished.push_back({i, ok});
       finished_one.notify_one();
     }
+    std::lock_guard lock(mutex);
+    --working;
+    finished_one.notify_one();
   };
   std::vector<std::jthread> pool;
   pool.reserve(threads);
@@ -50,10 +56,10 @@ void run_tasks(std::size_t total, int jobs, const std::function<bool(std::size_t
   std::size_t done = 0;
   std::size_t failed = 0;
   std::unique_lock lock(mutex);
-  while (done < total) {
-    finished_one.wait_for(lock, kTickInterval, [&] { return !newly_finished.empty(); });
+  while (done < total && (working > 0 || !newly_finished.empty())) {
+    finished_one.wait_for(lock, kTickInterval, [&] { return !newly_finished.empty() || working == 0; });
     if (newly_finished.empty()) {
-      if (progress) progress->tick();
+      if (working > 0 && progress) progress->tick();
       continue;
     }
     while (!newly_finished.empty()) {

@@ -26,6 +26,9 @@ class TaskProgress {
 // returns false when its task failed; it must not throw, and tasks must not
 // share anything they change. Everything task i wrote is visible to the
 // caller, and to progress->finished for task i, once that call is made.
+// Once a stop signal has been caught (tools/stop_signal.h) no task starts:
+// the pool returns when the tasks under way have finished, the others not
+// run (and not told to `progress`).
 void run_tasks(std::size_t total, int jobs, const std::function<bool(std::size_t)>& run,
                TaskProgress* progress = nullptr);
 

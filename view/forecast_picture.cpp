@@ -250,7 +250,7 @@ std::string forecast_svg(const RunFolder& run) {
 }
 
 std::string svg_document(const std::string& svg_element) {
-  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n" + svg_element;
+  return std::string(kSvgDeclaration) + svg_element;
 }
 
 }  // namespace darcalim::view

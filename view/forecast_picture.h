@@ -11,6 +11,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "view/run_folder.h"
 
@@ -18,6 +19,9 @@ namespace darcalim::view {
 
 // The <svg> element, for a file of its own or inline in a page.
 std::string forecast_svg(const RunFolder& run);
+
+// The first line of every SVG file the tools write: the XML declaration.
+inline constexpr std::string_view kSvgDeclaration = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
 
 // A whole SVG file: the XML declaration and the element.
 std::string svg_document(const std::string& svg_element);

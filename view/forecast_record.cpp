@@ -1,12 +1,14 @@
 #include "view/forecast_record.h"
 
 #include <charconv>
+#include <cmath>
 #include <string>
 #include <vector>
 
 #include "common/input_file.h"
 #include "common/output_layouts.h"
 #include "view/view_error.h"
+#include "view/view_input.h"
 
 namespace darcalim::view {
 
@@ -19,7 +21,8 @@ std::string place(const std::filesystem::path& file, int line) {
 void require_numbers(const std::array<WrittenNumber, kLeads>& values, const std::filesystem::path& file,
                      int line_number) {
   for (std::size_t k = 0; k < values.size(); ++k) {
-    if (!values[k].readable()) {
+    // "nan" and "inf" read as numbers, but no flow is either.
+    if (!values[k].readable() || (values[k].value && !std::isfinite(*values[k].value))) {
       throw ViewInputError(place(file, line_number) + ": forecast " + std::to_string(k + 1) + " \"" +
                            values[k].text + "\" is not a number");
     }
@@ -38,10 +41,7 @@ int whole_number(const std::string& field, const std::filesystem::path& file, in
 
 // The lines of the file, without the blank lines at its end.
 std::vector<std::string> record_lines(const std::filesystem::path& file) {
-  InputFile in(file);
-  if (!in.is_open()) throw ViewInputError(file.filename().string() + ": the appended forecast file cannot be read");
-  std::vector<std::string> lines;
-  while (const auto line = in.next_line()) lines.push_back(*line);
+  std::vector<std::string> lines = read_view_input(file, file.filename().string(), "the appended forecast file");
   while (!lines.empty() && trimmed(lines.back()).empty()) lines.pop_back();
   return lines;
 }

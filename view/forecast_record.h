@@ -8,8 +8,9 @@
 // Refused (ViewInputError naming the file and line): a file that cannot be
 // read, one without a complete record after its header, one whose lines
 // after the header are not whole records of three, a last record whose
-// lines are not a forecast line and the two limit lines, or whose integer
-// fields do not read.
+// lines are not a forecast line and the two limit lines, whose integer
+// fields do not read, or whose numbers are not finite ("nan", "inf"). The
+// file must be a regular file of at most view/view_input.h's length.
 #pragma once
 
 #include <array>

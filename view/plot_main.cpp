@@ -4,14 +4,19 @@
 //   darcalim-plot DIR -o FILE.svg
 //   darcalim-plot --scores PREFIX-scores.csv -o FILE.svg
 //
+// The picture is written whole (a temporary file renamed over it), never
+// over a file of the run (view/output_place.h).
+//
 // Exit status: 0 after writing the picture, 1 when the input is refused or
 // the file cannot be written, 2 on a usage error.
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "common/file_access.h"
+#include "tools/whole_file.h"
 #include "view/forecast_picture.h"
+#include "view/output_place.h"
 #include "view/run_folder.h"
 #include "view/scores_file.h"
 #include "view/scores_picture.h"
@@ -44,6 +49,7 @@ constexpr darcalim::CommandOption kOptions[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  darcalim::ignore_file_size_signal();
   darcalim::view::ViewArguments a;
   const std::string refusal = darcalim::view::read_view_arguments(std::vector<std::string>(argv + 1, argv + argc),
                                                                   kOptions, "run folder or scores file", a);
@@ -57,15 +63,21 @@ int main(int argc, char** argv) {
   }
   try {
     using namespace darcalim::view;
-    const std::string svg = a.scores ? scores_svg(read_scores_file(a.input)) : forecast_svg(read_run_folder(a.input));
-    std::ofstream out(a.output, std::ios::binary | std::ios::trunc);
-    out << svg_document(svg);
-    out.close();
-    if (!out) {
-      std::cerr << "darcalim-plot: " << a.output << ": cannot be written\n";
-      return kRefused;
+    std::string svg;
+    if (a.scores) {
+      svg = scores_svg(read_scores_file(a.input));
+      check_output_place(a.output, a.input, nullptr, kSvgDeclaration);
+    } else {
+      const RunFolder run = read_run_folder(a.input);
+      const RunFiles files = files_of(run);
+      check_output_place(a.output, a.input, &files, kSvgDeclaration);
+      svg = forecast_svg(run);
     }
+    darcalim::write_whole_file(a.output, svg_document(svg));
   } catch (const darcalim::view::ViewInputError& e) {
+    std::cerr << "darcalim-plot: " << e.what() << "\n";
+    return kRefused;
+  } catch (const darcalim::WholeFileError& e) {
     std::cerr << "darcalim-plot: " << e.what() << "\n";
     return kRefused;
   }

@@ -6,6 +6,7 @@
 #include "common/input_file.h"
 #include "common/output_layouts.h"
 #include "view/view_error.h"
+#include "view/view_input.h"
 
 namespace darcalim::view {
 
@@ -41,9 +42,7 @@ std::string name_of(const Layout& layout, const std::string& line) {
 }  // namespace
 
 RankingReport::RankingReport(const std::filesystem::path& file) : name_(file.filename().string()) {
-  InputFile in(file);
-  if (!in.is_open()) throw ViewInputError(name_ + ": the error-ranking report cannot be read");
-  while (const auto line = in.next_line()) lines_.push_back(*line);
+  lines_ = read_view_input(file, name_, "the error-ranking report");
 }
 
 WeekRanking RankingReport::week(int week) const {

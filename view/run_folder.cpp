@@ -1,37 +1,32 @@
 #include "view/run_folder.h"
 
 #include <algorithm>
-#include <fstream>
 #include <sstream>
+#include <system_error>
 
 #include "common/input_file.h"
 #include "common/output_layouts.h"
 #include "common/run_stop.h"
 #include "driver/case_input.h"
+#include "driver/run_trace.h"
 #include "tools/blank_trim.h"
 #include "view/view_error.h"
+#include "view/view_input.h"
 
 namespace darcalim::view {
 
 namespace {
 
-constexpr const char* kStateFileName = "RUNSTATE.DAT";
 constexpr int kNormalEndCode = 0;
-
-std::vector<std::string> lines_of(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  std::vector<std::string> lines;
-  for (std::string line; std::getline(in, line);) lines.push_back(line);
-  return lines;
-}
 
 void require_normal_end(const std::filesystem::path& folder) {
   const auto state_file = folder / kStateFileName;
-  if (!std::filesystem::exists(state_file)) {
+  std::error_code ec;
+  if (!std::filesystem::exists(std::filesystem::symlink_status(state_file, ec))) {
     throw ViewInputError(folder.string() + ": no finished run here (no " + kStateFileName +
                          "; run darcalim in the folder first)");
   }
-  const auto lines = lines_of(state_file);
+  const auto lines = read_view_input(state_file, state_file.string(), "the state file");
   std::istringstream in(lines.empty() ? "" : lines.front());
   int code = -1;
   if (!(in >> code) || code != kNormalEndCode) {
@@ -80,7 +75,7 @@ void require_record_of_case(const RunFolder& f) {
 }
 
 std::vector<std::string> kept_models_of_model_file(const RunFolder& f) {
-  auto lines = lines_of(f.folder / f.model_file_name);
+  auto lines = read_view_input(f.folder / f.model_file_name, f.model_file_name, "the model file");
   while (!lines.empty() && without_blanks(lines.back()).empty()) lines.pop_back();
   if (lines.size() < 2) {
     throw ViewInputError(f.model_file_name + ": the model file is missing or holds no line of models");

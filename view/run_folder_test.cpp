@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -15,6 +17,7 @@
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shipped_cases.h"
 #include "view/view_error.h"
+#include "view/view_input.h"
 
 namespace darcalim::view {
 namespace {
@@ -160,6 +163,43 @@ TEST(RunFolderReader, RefusesAFolderWithoutAFinishedRun) {
        "CASO1.DAT, line 5 (month of start of the hydrological year): 13 is outside 1..12"},
       {"no ranking report", [](const FinishedFolder& f) { fs::remove(f.path() / "RANK1.CSV"); },
        "RANK1.CSV: the error-ranking report cannot be read"},
+      {"not a number in the record",
+       [&](const FinishedFolder& f) {
+         f.write("PREVS.DAT", std::string(kHeader) +
+                                  "      14  2010    6   26      nan     80.8     53.7     80.1     49.8     49.9\n"
+                                  "LIM. INFERIOR                43.8     43.8     30.6     38.2     28.0      inf\n"
+                                  "LIM. SUPERIOR               113.4    130.5     87.1    148.0     84.0     78.4\n");
+       },
+       "PREVS.DAT, line 2: forecast 1 \"nan\" is not a number"},
+      {"infinite limit",
+       [&](const FinishedFolder& f) {
+         f.write("PREVS.DAT", std::string(kHeader) +
+                                  "      14  2010    6   26     73.2     80.8     53.7     80.1     49.8     49.9\n"
+                                  "LIM. INFERIOR                43.8     43.8     30.6     38.2     28.0     -inf\n"
+                                  "LIM. SUPERIOR               113.4    130.5     87.1    148.0     84.0     78.4\n");
+       },
+       "PREVS.DAT, line 3: forecast 6 \"-inf\" is not a number"},
+      {"ranking report a FIFO",
+       [](const FinishedFolder& f) {
+         fs::remove(f.path() / "RANK1.CSV");
+         mkfifo((f.path() / "RANK1.CSV").c_str(), 0600);
+       },
+       "CASO1.DAT, line 7 (error-ranking report name): \"RANK1.CSV\" names a FIFO, not a regular file"},
+      {"state file a FIFO",
+       [](const FinishedFolder& f) {
+         fs::remove(f.path() / "RUNSTATE.DAT");
+         mkfifo((f.path() / "RUNSTATE.DAT").c_str(), 0600);
+       },
+       "RUNSTATE.DAT: the state file cannot be read (not a regular file (a FIFO has its name))"},
+      {"appended file a link to a device",
+       [](const FinishedFolder& f) {
+         fs::remove(f.path() / "PREVS.DAT");
+         fs::create_symlink("/dev/zero", f.path() / "PREVS.DAT");
+       },
+       "CASO1.DAT, line 6 (appended forecast file name): \"PREVS.DAT\" names a symbolic link, not a regular file"},
+      {"ranking report too long",
+       [](const FinishedFolder& f) { fs::resize_file(f.path() / "RANK1.CSV", kMaxViewInputBytes + 1); },
+       "RANK1.CSV: the error-ranking report is 67108865 bytes long, more than 67108864"},
       {"ranking without the week", [](const FinishedFolder& f) { f.write("RANK1.CSV", " GERAL\n"); },
        "RANK1.CSV: no section for week 26"},
   };

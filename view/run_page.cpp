@@ -203,7 +203,7 @@ std::string relative_url(const std::filesystem::path& file, const std::filesyste
 std::string run_page_html(const RunFolder& run, const std::filesystem::path& page_path) {
   const std::string station = markup_text(std::to_string(run.station_code) + " " + run.station_name);
   std::string out =
-      "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
+      std::string(kPageStart) + "<head>\n<meta charset=\"utf-8\">\n"
       "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>Forecast " +
       station + ", week " + std::to_string(run.record.week) + " of " + std::to_string(run.record.year) +
       "</title>\n<style>" + kStyle + "</style>\n</head>\n<body>\n<main>\n";

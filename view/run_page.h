@@ -21,6 +21,7 @@
 
 #include <filesystem>
 #include <string>
+#include <string_view>
 
 #include "view/run_folder.h"
 
@@ -29,6 +30,9 @@ namespace darcalim::view {
 // Models of each week's ranking that the page lists: the best ten are where
 // the choice of the kept model is made.
 inline constexpr std::size_t kRankedModels = 10;
+
+// The first bytes of every page.
+inline constexpr std::string_view kPageStart = "<!DOCTYPE html>\n<html lang=\"en\">\n";
 
 std::string run_page_html(const RunFolder& run, const std::filesystem::path& page_path);
 

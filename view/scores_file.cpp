@@ -4,10 +4,10 @@
 #include <array>
 #include <charconv>
 #include <cmath>
-#include <fstream>
 
 #include "tools/csv_text.h"
 #include "view/view_error.h"
+#include "view/view_input.h"
 
 namespace darcalim::view {
 
@@ -66,16 +66,16 @@ std::optional<int> lead_of(const std::string& text, const std::filesystem::path&
 }  // namespace
 
 ScoresFile read_scores_file(const std::filesystem::path& file) {
-  std::ifstream in(file, std::ios::binary);
-  if (!in) throw ViewInputError(file.string() + ": the scores file cannot be read");
+  const std::vector<std::string> lines = read_view_input(file, file.string(), "the scores file");
   ScoresFile scores;
   scores.name = file.filename().string();
-  std::string line;
-  if (!std::getline(in, line)) throw ViewInputError(place(file, 1) + ": no header");
-  const auto at = column_places(csv_fields(line), file);
+  if (lines.empty()) throw ViewInputError(place(file, 1) + ": no header");
+  const auto at = column_places(csv_fields(lines.front()), file);
   const std::size_t needed = *std::max_element(at.begin(), at.end()) + 1;
-  for (int n = 2; std::getline(in, line); ++n) {
-    if (line.empty() || line == "\r") continue;
+  for (std::size_t i = 1; i < lines.size(); ++i) {
+    const std::string& line = lines[i];
+    const int n = static_cast<int>(i) + 1;
+    if (line.empty()) continue;
     const auto f = csv_fields(line);
     if (f.size() < needed) {
       throw ViewInputError(place(file, n) + ": " + std::to_string(f.size()) + " fields, the header has " +

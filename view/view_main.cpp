@@ -3,13 +3,18 @@
 //
 //   darcalim-view DIR -o FILE.html
 //
+// The page is written whole (a temporary file renamed over it), never over a
+// file of the run (view/output_place.h).
+//
 // Exit status: 0 after writing the page, 1 when the folder is refused or the
 // file cannot be written, 2 on a usage error.
-#include <fstream>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include "common/file_access.h"
+#include "tools/whole_file.h"
+#include "view/output_place.h"
 #include "view/run_folder.h"
 #include "view/run_page.h"
 #include "view/view_arguments.h"
@@ -40,6 +45,7 @@ constexpr darcalim::CommandOption kOptions[] = {
 }  // namespace
 
 int main(int argc, char** argv) {
+  darcalim::ignore_file_size_signal();
   darcalim::view::ViewArguments a;
   const std::string refusal =
       darcalim::view::read_view_arguments(std::vector<std::string>(argv + 1, argv + argc), kOptions, "run folder", a);
@@ -53,15 +59,14 @@ int main(int argc, char** argv) {
   }
   try {
     using namespace darcalim::view;
-    const std::string html = run_page_html(read_run_folder(a.input), a.output);
-    std::ofstream out(a.output, std::ios::binary | std::ios::trunc);
-    out << html;
-    out.close();
-    if (!out) {
-      std::cerr << "darcalim-view: " << a.output << ": cannot be written\n";
-      return kRefused;
-    }
+    const RunFolder run = read_run_folder(a.input);
+    const RunFiles files = files_of(run);
+    check_output_place(a.output, a.input, &files, kPageStart);
+    darcalim::write_whole_file(a.output, run_page_html(run, a.output));
   } catch (const darcalim::view::ViewInputError& e) {
+    std::cerr << "darcalim-view: " << e.what() << "\n";
+    return kRefused;
+  } catch (const darcalim::WholeFileError& e) {
     std::cerr << "darcalim-view: " << e.what() << "\n";
     return kRefused;
   }
