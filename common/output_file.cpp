@@ -84,29 +84,79 @@ void OutputFile::append_whole(std::string_view text) {
   stop_cannot_write(path_);
 }
 
+OutputFile::~OutputFile() {
+  try {
+    write_pending();
+  } catch (...) {
+    // A destructor cannot report; close() and flush() do.
+  }
+}
+
+void OutputFile::write_pending() {
+  if (pending_.empty()) return;
+  const std::string_view line = last_filled_line(pending_);
+  if (!line.empty()) last_line_.assign(line);
+  errno = 0;
+  stream_.write(pending_.data(), static_cast<std::streamsize>(pending_.size()));
+  pending_.clear();
+  if (!stream_) stop_cannot_write(path_);
+}
+
+void OutputFile::write_when_full() {
+  if (pending_.size() >= kWriteSize) write_pending();
+}
+
 void OutputFile::write_text(std::string_view text) {
   ensure_stream();
-  const std::string_view line = last_filled_line(text);
-  if (!line.empty()) last_line_.assign(line);
   if (mode_ == Mode::kAppend) {
+    const std::string_view line = last_filled_line(text);
+    if (!line.empty()) last_line_.assign(line);
     append_whole(text);
     return;
   }
-  errno = 0;
-  stream_.write(text.data(), static_cast<std::streamsize>(text.size()));
-  if (!stream_) stop_cannot_write(path_);
+  pending_.append(text);
+  write_when_full();
 }
 
 void OutputFile::clear() { ensure_stream(); }
 
 void OutputFile::write(const Layout& layout, const FieldValues& values) {
-  write_text(layout.write(values));
+  if (mode_ == Mode::kAppend) {
+    record_.clear();
+    layout.append(record_, values);
+    write_text(record_);
+    return;
+  }
+  ensure_stream();
+  layout.append(pending_, values);
+  write_when_full();
 }
 
 void OutputFile::write_free(const FieldValues& values) { write_text(free_form(values)); }
 
+void OutputFile::flush() {
+  if (!stream_.is_open()) return;
+  write_pending();
+  errno = 0;
+  stream_.flush();
+  if (!stream_) stop_cannot_write(path_);
+}
+
+std::string OutputFile::last_line() const {
+  const std::string_view line = last_filled_line(pending_);
+  return line.empty() ? last_line_ : std::string(line);
+}
+
 void OutputFile::close() {
   if (stream_.is_open()) {
+    try {
+      write_pending();
+    } catch (const RunStop&) {
+      stream_.close();
+      stream_.clear();
+      connected_ = false;
+      throw;
+    }
     errno = 0;
     stream_.close();
     if (stream_.fail()) {
@@ -121,6 +171,7 @@ void OutputFile::close() {
 }
 
 void OutputFile::close_and_delete() {
+  pending_.clear();
   close();
   std::error_code ec;
   std::filesystem::remove(path_, ec);

@@ -12,9 +12,17 @@
 // the file is cut back to its length before the write, so that it never ends
 // with half a record.
 //
+// A file opened for rewriting gathers what is written to it in memory and
+// receives it in large writes (kWriteSize bytes or more), the rest when it is
+// flushed or closed. flush() hands the file what it has received so far, as
+// the run does before it reports a stop, so that the report of a run that
+// stops holds what was written before the stop; a file destroyed without
+// being closed is flushed too (a failure then goes unreported).
+//
 // Bytes are written as they are (form feeds and single-byte letters
 // included); every line ends with '\n'. A file that cannot be created or
-// written stops the run (RunStop) with a message naming it.
+// written stops the run (RunStop) with a message naming it (for a rewritten
+// file, at the write, flush or close that hands it the text).
 #pragma once
 
 #include <filesystem>
@@ -30,6 +38,13 @@ namespace darcalim {
 class OutputFile {
  public:
   enum class Mode { kRewrite, kAppend };
+  // Text gathered before a rewritten file receives it.
+  static constexpr std::size_t kWriteSize = std::size_t{1} << 20;
+
+  OutputFile() = default;
+  OutputFile(const OutputFile&) = delete;
+  OutputFile& operator=(const OutputFile&) = delete;
+  ~OutputFile();
 
   void open(const std::filesystem::path& path, Mode mode);
   bool is_open() const { return connected_; }
@@ -40,6 +55,8 @@ class OutputFile {
   void write_text(std::string_view text);
   // Empties the file now, without waiting for a first write.
   void clear();
+  // Hands the file the text written so far.
+  void flush();
 
   void close();
   // Closes the file and removes it from the folder.
@@ -47,18 +64,23 @@ class OutputFile {
 
   // The last line with something other than blanks written to the file (to
   // name the reason of a stop that a phase wrote only to its report).
-  const std::string& last_line() const { return last_line_; }
+  std::string last_line() const;
 
  private:
   void ensure_stream();
   void append_whole(std::string_view text);
+  // The gathered text of a rewritten file, once it reaches kWriteSize.
+  void write_when_full();
+  void write_pending();
 
   std::filesystem::path path_;
   std::ofstream stream_;
   Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
   bool truncate_on_write_ = false;
-  std::string last_line_;
+  std::string pending_;    // rewritten file: text not yet handed to the file
+  std::string record_;     // appended file: the record being written
+  std::string last_line_;  // last line with text of what the file has received
 };
 
 // Writes a record through a layout to a stream (the console).

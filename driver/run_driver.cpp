@@ -1,5 +1,6 @@
 #include "driver/run_driver.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -155,13 +156,15 @@ void run_pass(Run& run) {
   final_forecast(run, check);
 }
 
+std::array<OutputFile*, 6> output_files(Run& run) {
+  return {&run.forecast_table, &run.run_report, &run.boxcox_report,
+          &run.forecast_file,  &run.model_file, &run.ranking_report};
+}
+
 // Every output file is closed before the end code is written, so that a
 // failed last write stops the run instead of passing unseen.
 void close_run_files(Run& run) {
-  for (OutputFile* file : {&run.forecast_table, &run.run_report, &run.boxcox_report, &run.forecast_file,
-                           &run.model_file, &run.ranking_report}) {
-    file->close();
-  }
+  for (OutputFile* file : output_files(run)) file->close();
   run.half_records.close();
   run.total_records.close();
 }
@@ -239,15 +242,33 @@ int run_darcalim(const std::filesystem::path& folder, std::ostream& console, std
 
 int run_darcalim(Run& run) { return run_to_end(run).status; }
 
+namespace {
+
+// What the output files received before a stop reaches them before the stop
+// is reported; a file that cannot take it leaves the stop as it is.
+void flush_run_files(Run& run) noexcept {
+  for (OutputFile* file : output_files(run)) {
+    try {
+      file->flush();
+    } catch (const std::exception&) {
+      // The stop being reported stands.
+    }
+  }
+}
+
+}  // namespace
+
 RunEnd run_to_end(Run& run) {
   try {
     run_all(run);
     return {};
   } catch (const RunStop& stop) {
+    flush_run_files(run);
     if (*stop.what() != '\0') run.console << stop.what() << "\n";
     run.diagnostics << "darcalim: " << stop_diagnostic(run, stop) << "\n";
     return {1, stop.reason()};
   } catch (const std::exception& fault) {
+    flush_run_files(run);
     run.console << " ERRO INTERNO: " << fault.what() << "\n";
     run.diagnostics << "darcalim: internal error: " << printable(fault.what(), 200) << "\n";
     return {2, std::string(" ERRO INTERNO: ") + fault.what()};
