@@ -72,11 +72,13 @@ void estimate_series(Run& run, int s, int c) {
 // check's clamp (option 1) and the percentile file read at its first week.
 void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
   int samples_built = 0;
+  WeekRatios week_ratios;
   auto flows = std::make_unique<SeriesTable>();
   if (run.CASO.variability_option == 1) display_flows(run.history.HISTORICO, run.history.FAC, *flows);
   const SimulationLimitInputs limit_inputs{*flows,          run.JANELA(kWindows), run.GRUPO,
                                            run.percentiles, run.CASO.NSEM,        run.models.NMOD};
-  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, run.variability.limits};
+  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, week_ratios,
+                                             run.variability.limits};
   const SimulationClamp clamp = [&limit_inputs, &limit_outputs, &eval](int, int Y, int t, ModelValues& D) {
     VARIHIDRO(limit_inputs, eval, Y, t, D, limit_outputs);
   };

@@ -1,5 +1,8 @@
 #include "evaluation/sorting.h"
 
+#include <algorithm>
+#include <cmath>
+#include <limits>
 #include <stdexcept>
 
 namespace darcalim {
@@ -73,6 +76,32 @@ Esco7Result ESCO7(int N, std::span<const float> X, std::span<std::int16_t> INDX,
     }
     indx(I) = static_cast<std::int16_t>(T);
   }
+}
+
+namespace {
+
+// Whether equal keys of X may be different values: a NaN (equal to nothing,
+// not even itself) or a negative zero (equal to a positive one).
+bool has_equal_keys_of_different_values(std::span<const float> X) {
+  return std::any_of(X.begin(), X.end(), [](float x) { return std::isnan(x) || (x == 0.0f && std::signbit(x)); });
+}
+
+}  // namespace
+
+std::vector<float> ascending_values(std::span<const float> X) {
+  std::vector<float> values(X.begin(), X.end());
+  if (!has_equal_keys_of_different_values(X)) {
+    std::sort(values.begin(), values.end());
+    return values;
+  }
+  if (X.size() > static_cast<std::size_t>(std::numeric_limits<std::int16_t>::max())) {
+    throw std::length_error("more values than ESCO7 can index");
+  }
+  const int n = static_cast<int>(X.size());
+  std::vector<std::int16_t> indx(X.size());
+  ESCO7(n, X, indx, 1.0f, n);
+  for (std::size_t i = 0; i < indx.size(); ++i) values[i] = X[static_cast<std::size_t>(indx[i] - 1)];
+  return values;
 }
 
 }  // namespace darcalim

@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace darcalim {
 
@@ -28,5 +29,13 @@ struct Esco7Result {
   int SECOND = 0;
 };
 Esco7Result ESCO7(int N, std::span<const float> X, std::span<std::int16_t> INDX, float S, int M);
+
+// The values X(1..N) in ascending order, exactly as reading them through the
+// indices of ESCO7 (S = 1, M = N) gives them, for callers that read only the
+// values. Keys that compare equal are then the same value, so any correct
+// sort gives them; where that fails (a NaN, or a zero of negative sign beside
+// other zeros) the values are read through ESCO7 itself, which holds at most
+// 32767 of them (std::length_error beyond). No values give none.
+std::vector<float> ascending_values(std::span<const float> X);
 
 }  // namespace darcalim

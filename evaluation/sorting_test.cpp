@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -115,6 +118,31 @@ TEST(ESCO7, EarlyStopPlacesTheLargestKeys) {
   EXPECT_EQ(indx[4], 3);  // 9, the largest
   EXPECT_EQ(r.FIRST, 4);
   EXPECT_EQ(r.SECOND, 3);
+}
+
+// Reading values through ascending_values gives what reading them through
+// the indices of ESCO7 gives, bit for bit, on samples full of ties, with
+// zeros of both signs and NaN among them.
+TEST(AscendingValues, AreTheValuesReadThroughESCO7) {
+  std::mt19937 gen(23);
+  const float specials[] = {0.0f, -0.0f, std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(), -1.5f};
+  for (int trial = 0; trial < 2000; ++trial) {
+    const auto n = static_cast<std::size_t>(1 + gen() % 120);
+    const auto distinct = 1 + gen() % 8;  // few distinct keys: many ties
+    std::vector<float> keys(n);
+    for (float& k : keys) k = static_cast<float>(gen() % distinct) * 0.37f;
+    if (trial % 3 == 0) keys[gen() % n] = specials[gen() % std::size(specials)];
+    std::vector<float> through_indices;
+    for (const std::int16_t i : sorted_indices(keys)) through_indices.push_back(keys[static_cast<std::size_t>(i - 1)]);
+    const std::vector<float> values = ascending_values(keys);
+    ASSERT_EQ(values.size(), n);
+    for (std::size_t k = 0; k < n; ++k) {
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(values[k]), std::bit_cast<std::uint32_t>(through_indices[k]))
+          << "trial " << trial << ", position " << k;
+    }
+  }
+  EXPECT_TRUE(ascending_values({}).empty());
 }
 
 }  // namespace

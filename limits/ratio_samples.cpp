@@ -1,7 +1,6 @@
 #include "limits/ratio_samples.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -32,12 +31,11 @@ void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGroupi
     for (int q = 1; q <= kThresholds; ++q) out.LIMCLASSE(CODPER, k, q) = 0.0;
     return;
   }
-  std::vector<std::int16_t> indx(pooled.size());
-  ESCO7(n, pooled, indx, 1.0f, n);
+  const std::vector<float> sorted = ascending_values(pooled);
   for (int q = 1; q <= kThresholds; ++q) {
     int position = static_cast<int>(static_cast<float>(n) * kQuantiles[q - 1]);
     if (position < 1) position = 1;
-    const float value = pooled[static_cast<std::size_t>(indx[static_cast<std::size_t>(position - 1)] - 1)];
+    const float value = sorted[static_cast<std::size_t>(position - 1)];
     out.LIMCLASSE(CODPER, k, q) = static_cast<double>(value * kThresholdFactor);
   }
 }
@@ -82,13 +80,7 @@ std::vector<float> sorted_keys_of(const std::vector<double>& sample, int CODPER)
   keys.reserve(sample.size() + 1);
   for (double r : sample) keys.push_back(static_cast<float>(r));
   if ((CODPER == 1 || CODPER == 2) && keys.size() == 1) keys.push_back(keys[0] * kSingleRatioFactor);
-  const int n = static_cast<int>(keys.size());
-  std::vector<std::int16_t> indx(keys.size());
-  ESCO7(n, keys, indx, 1.0f, n);
-  std::vector<float> sorted;
-  sorted.reserve(keys.size());
-  for (const std::int16_t i : indx) sorted.push_back(keys[static_cast<std::size_t>(i - 1)]);
-  return sorted;
+  return ascending_values(keys);
 }
 
 }  // namespace

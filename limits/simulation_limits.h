@@ -13,6 +13,9 @@
 // adjusts nothing; an empty sample keeps the limits drawn before.
 #pragma once
 
+#include <optional>
+#include <vector>
+
 #include "common/evaluation_tables.h"
 #include "common/parameter_store.h"
 #include "common/series_table.h"
@@ -34,12 +37,20 @@ struct SimulationLimitInputs {
   int NMOD;
 };
 
+// The ratios of week t over week t - 1 of each sample year, in ascending
+// order: the same for every simulated year of a window, so drawn at the
+// week's first simulated year and kept for the rest of the window.
+struct WeekRatios {
+  Array<std::optional<std::vector<float>>, kMaxWeeks> sorted;
+};
+
 // What they write: the ratio samples of the window's sample years, with
-// samples_built (cleared by the caller at the start of each window), and
-// the limits last drawn.
+// samples_built, and the week ratios of those years (both cleared by the
+// caller at the start of each window), and the limits last drawn.
 struct SimulationLimitOutputs {
   RatioSamples& samples;
   int& samples_built;
+  WeekRatios& week_ratios;
   RatioLimits& limits;
 };
 
