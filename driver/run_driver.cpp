@@ -69,8 +69,9 @@ void estimate_series(Run& run, int s, int c) {
 }
 
 // SIMPREV of the models of window c over `eval`, with the variability
-// check's clamp (option 1) and the percentile file read at its first week.
-void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
+// check's clamp (option 1) and the percentile file read at its first week,
+// keeping the walk's state at `checkpoint` (if any).
+void simulate_window(Run& run, int c, const Window& eval, RecordFile& records, WalkCheckpoint* checkpoint) {
   int samples_built = 0;
   WeekRatios week_ratios;
   auto flows = std::make_unique<SeriesTable>();
@@ -88,10 +89,12 @@ void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
   const PassWalkData walk = pass_walk_data(run, c);
   const SimulationInputs in{
       walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, run.CASO.variability_option, joined_offset(run)};
-  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records}, read_percentiles, clamp);
+  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records, checkpoint}, read_percentiles, clamp);
 }
 
-void run_window(Run& run, int c) {
+// Window c of the pass; the simulation over the whole history keeps its
+// walk's state at `checkpoint` for the final forecast.
+void run_window(Run& run, int c, WalkCheckpoint& checkpoint) {
   write_window_header(run, c);
   for (int s = 1; s <= run.series_count; ++s) {
     ESTAT(series_window(run, s, c), run.series_title(s), run.stats(s, c), run.run_report);
@@ -102,7 +105,7 @@ void run_window(Run& run, int c) {
   // through PREVT.DAT.
   const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
   RecordFile& records = c == kWindows ? run.total_records : run.half_records;
-  simulate_window(run, c, eval, records);
+  simulate_window(run, c, eval, records, c == kWindows ? &checkpoint : nullptr);
   ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
@@ -119,12 +122,13 @@ void check_lead(Run& run, bool combined, int lead, int week, const SeriesTable& 
   VARIAPREV(in, lead, week, V, once, {results, v.samples, v.limits, v.TARGET, v.reordered, run.ranking_report});
 }
 
-// FPREV with the parameters of the whole history; the joined tables are
-// filled in either pass of a combined run.
-void final_forecast(Run& run, const LeadCheck& check) {
+// FPREV with the parameters of the whole history, from the simulation's
+// checkpoint; the joined tables are filled in either pass of a combined run.
+void final_forecast(Run& run, const LeadCheck& check, const WalkCheckpoint& checkpoint) {
   const PassWalkData walk = pass_walk_data(run, kWindows);
-  const FinalForecastInputs in{walk,      run.JANELA(kWindows), run.CASO,  run.history,
-                               run.GRUPO, run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2};
+  const FinalForecastInputs in{walk,       run.JANELA(kWindows), run.CASO,  run.history,
+                               run.GRUPO,  run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2,
+                               &checkpoint};
   FPREV(in,
         {run.VARRES, run.final_forecast, run.joined_forecast, run.forecast_table, run.forecast_file, run.model_file},
         check);
@@ -142,7 +146,9 @@ void run_pass(Run& run) {
   if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models);
   build_week_groupings(run);
   build_windows(run);
-  for (int c = 1; c <= kWindows; ++c) run_window(run, c);
+  WalkCheckpoint checkpoint;
+  checkpoint.year = replay_checkpoint_year(run.CASO, run.history, run.JANELA(kWindows));
+  for (int c = 1; c <= kWindows; ++c) run_window(run, c, checkpoint);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
@@ -155,7 +161,7 @@ void run_pass(Run& run) {
       check_lead(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
     };
   }
-  final_forecast(run, check);
+  final_forecast(run, check, checkpoint);
 }
 
 std::array<OutputFile*, 6> output_files(Run& run) {
