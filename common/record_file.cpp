@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 #include <fstream>
+#include <limits>
 #include <stdexcept>
 #include <string>
 
@@ -18,6 +19,10 @@ namespace {
 [[noreturn]] void cannot_use(const std::filesystem::path& path) {
   stop_cannot_write(path);
 }
+
+// On a little-endian machine the bytes of a double in memory are those of
+// the file, and records are copied whole.
+static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559);
 
 void store_little_endian(double value, unsigned char* out) {
   std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
@@ -76,8 +81,13 @@ void RecordFile::write(int n, std::span<const double> values) {
   const std::size_t at = offset(n);
   if (image_.size() < at + kRecordBytes) image_.resize(at + kRecordBytes, 0);
   unsigned char* record = image_.data() + at;
-  std::memset(record, 0, kRecordBytes);
-  for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
+  const std::size_t value_bytes = values.size() * sizeof(double);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(record, values.data(), value_bytes);
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
+  }
+  std::memset(record + value_bytes, 0, kRecordBytes - value_bytes);
   changed_ = true;
 }
 
@@ -87,7 +97,11 @@ void RecordFile::read(int n, std::span<double> values) {
   if (image_.size() < at + kRecordBytes) {
     throw std::logic_error("record " + std::to_string(n) + " of " + path_.filename().string() + " not written");
   }
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(image_.data() + at + 8 * i);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(values.data(), image_.data() + at, values.size() * sizeof(double));
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(image_.data() + at + 8 * i);
+  }
 }
 
 void RecordFile::close() {
