@@ -10,7 +10,8 @@
 
 namespace darcalim {
 
-// ORDENA: ascending ranks of X(1..N) by counting. The caller presets RANK and
+// ORDENA: ascending ranks of X(1..N) as counting gives them (found by a sort
+// when no value is NaN). The caller presets RANK and
 // ORDER to 1. On return RANK(i) is the rank of X(i) (1 = smallest; of equal
 // values the one with the smaller index ranks first) and ORDER(k) the index
 // of the value of rank k. A difference that is not below zero (an unordered

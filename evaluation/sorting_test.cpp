@@ -57,6 +57,50 @@ TEST(ORDENA, RanksRandomValuesStably) {
   }
 }
 
+// The ranks by counting, step by step as ORDENA is defined, for any values.
+Ranking counted_ranks(const std::vector<double>& x) {
+  const int n = static_cast<int>(x.size());
+  Ranking r{std::vector<int>(x.size(), 1), std::vector<int>(x.size(), 1)};
+  for (int i = n; i >= 2; --i) {
+    int k = r.rank[static_cast<std::size_t>(i - 1)];
+    for (int j = i - 1; j >= 1; --j) {
+      if (x[static_cast<std::size_t>(i - 1)] - x[static_cast<std::size_t>(j - 1)] < 0.0) {
+        ++r.rank[static_cast<std::size_t>(j - 1)];
+      } else {
+        ++k;
+      }
+    }
+    r.rank[static_cast<std::size_t>(i - 1)] = k;
+    r.order[static_cast<std::size_t>(k - 1)] = i;
+  }
+  return r;
+}
+
+// ORDENA gives the counted ranks on values full of ties, zeros of both
+// signs, infinities and NaN.
+TEST(ORDENA, GivesTheCountedRanksOnAnyValues) {
+  std::mt19937 gen(29);
+  const double specials[] = {0.0,
+                             -0.0,
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::denorm_min(),
+                             -std::numeric_limits<double>::denorm_min()};
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::vector<double> x(static_cast<std::size_t>(1 + gen() % 140));
+    const auto distinct = 1 + gen() % 12;
+    for (double& v : x) v = static_cast<double>(gen() % distinct) * 0.25 - 1.0;
+    for (int k = static_cast<int>(gen() % 4); k > 0 && trial % 2 == 0; --k) {
+      x[gen() % x.size()] = specials[gen() % std::size(specials)];
+    }
+    const Ranking expected = counted_ranks(x);
+    const Ranking r = rank_of(x);
+    ASSERT_EQ(r.rank, expected.rank) << "trial " << trial;
+    ASSERT_EQ(r.order, expected.order) << "trial " << trial;
+  }
+}
+
 std::vector<std::int16_t> sorted_indices(const std::vector<float>& keys, int* first = nullptr) {
   std::vector<std::int16_t> indx(keys.size());
   const int n = static_cast<int>(keys.size());
