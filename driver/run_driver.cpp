@@ -73,12 +73,12 @@ void estimate_series(Run& run, int s, int c) {
 // keeping the walk's state at `checkpoint` (if any).
 void simulate_window(Run& run, int c, const Window& eval, RecordFile& records, WalkCheckpoint* checkpoint) {
   int samples_built = 0;
-  WeekRatios week_ratios;
+  WeekBands week_bands;
   auto flows = std::make_unique<SeriesTable>();
   if (run.CASO.variability_option == 1) display_flows(run.history.HISTORICO, run.history.FAC, *flows);
   const SimulationLimitInputs limit_inputs{*flows,          run.JANELA(kWindows), run.GRUPO,
                                            run.percentiles, run.CASO.NSEM,        run.models.NMOD};
-  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, week_ratios,
+  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, week_bands,
                                              run.variability.limits};
   const SimulationClamp clamp = [&limit_inputs, &limit_outputs, &eval](int, int Y, int t, ModelValues& D) {
     VARIHIDRO(limit_inputs, eval, Y, t, D, limit_outputs);

@@ -1,6 +1,5 @@
 #include "limits/simulation_limits.h"
 
-#include <optional>
 #include <vector>
 
 #include "common/flow_history.h"
@@ -41,9 +40,12 @@ std::vector<float> sorted_week_ratios(const SeriesTable& O, SampleYears years, i
 }
 
 // RAZINF and RAZSUP at the week's percentiles of the sample years' ratios.
-void sample_limits(const std::vector<float>& ratios, int t, const PercentileTable& perc, RatioLimits& limits) {
+WeekBand week_band(const SeriesTable& O, SampleYears years, int t, int NSEM, const PercentileTable& perc) {
+  WeekBand band;
+  band.drawn = true;
+  const std::vector<float> ratios = sorted_week_ratios(O, years, t, NSEM);
   const int n = static_cast<int>(ratios.size());
-  if (n == 0) return;
+  if (n == 0) return band;
   auto position = [&](double percentile) {
     for (int k = 1; k <= n; ++k) {
       if (static_cast<double>(k) / n * 100.0 >= percentile) return k;
@@ -52,9 +54,11 @@ void sample_limits(const std::vector<float>& ratios, int t, const PercentileTabl
   };
   const int iL = position(perc.PERCINF(t));
   const int iU = position(perc.PERCSUP(t));
-  if (iL == 0 || iU == 0) return;
-  limits.RAZINF = ratios[static_cast<std::size_t>(iL - 1)];
-  limits.RAZSUP = ratios[static_cast<std::size_t>(iU - 1)];
+  if (iL == 0 || iU == 0) return band;
+  band.found = true;
+  band.RAZINF = ratios[static_cast<std::size_t>(iL - 1)];
+  band.RAZSUP = ratios[static_cast<std::size_t>(iU - 1)];
+  return band;
 }
 
 }  // namespace
@@ -76,9 +80,12 @@ void VARIHIDRO(const SimulationLimitInputs& in, const Window& eval, int Y, int t
   }
   RatioLimits& limits = out.limits;
   const PercentileTable& perc = in.percentiles;
-  std::optional<std::vector<float>>& ratios = out.week_ratios.sorted(t);
-  if (!ratios) ratios = sorted_week_ratios(O, years, t, NSEM);
-  sample_limits(*ratios, t, perc, limits);
+  WeekBand& band = out.week_bands.band(t);
+  if (!band.drawn) band = week_band(O, years, t, NSEM, perc);
+  if (band.found) {
+    limits.RAZINF = band.RAZINF;
+    limits.RAZSUP = band.RAZSUP;
+  }
   double Qp = 0.0;
   if (t == 1) {
     Qp = Y == 1 ? O(Y, t) : O(Y - 1, NSEM);

@@ -72,13 +72,13 @@ class SimulationLimits : public ::testing::Test {
   void clamp(const Window& eval, int Y, ModelValues& D, int week = kWeek) {
     darcalim::Run& r = folder_.run();
     const SimulationLimitInputs in{*O_, r.JANELA(kWindows), r.GRUPO, r.percentiles, r.CASO.NSEM, r.models.NMOD};
-    VARIHIDRO(in, eval, Y, week, D, {r.variability.samples, samples_built_, week_ratios_, r.variability.limits});
+    VARIHIDRO(in, eval, Y, week, D, {r.variability.samples, samples_built_, week_bands_, r.variability.limits});
   }
 
   testing::RunInFolder folder_;
   std::unique_ptr<SeriesTable> O_ = std::make_unique<SeriesTable>();
   int samples_built_ = 0;
-  WeekRatios week_ratios_;
+  WeekBands week_bands_;
 };
 
 class SimulationLimitsByWindow : public SimulationLimits, public ::testing::WithParamInterface<ClampCase> {};
@@ -104,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 {36.0, 100.0, 36.0, 100.0, 50.0}}),
     [](const ::testing::TestParamInfo<ClampCase>& p) { return p.param.name; });
 
-// Each week keeps its own ratios through the years of a window: week 9
+// Each week keeps its own band through the years of a window: week 9
 // (every ratio 1, the band 64..64) does not stand in for week 10.
 TEST_F(SimulationLimits, EachWeekKeepsItsOwnRatiosThroughTheWindow) {
   for (const int Y : {25, 26}) {
