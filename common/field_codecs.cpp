@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <stdexcept>
 #include <system_error>
 
@@ -223,10 +224,12 @@ void append_real(std::string& out, double value, int width, int decimals) {
     append_stars(out, width);
     return;
   }
-  // Room for a sign, the 309 digits of the largest double, the point and
-  // the decimals.
-  char buffer[400];
-  char* const digits = buffer + 1;
+  // Room for the blanks of a field of up to kBlankRoom columns, a sign, the
+  // 309 digits of the largest double, the point and the decimals: the field
+  // is built whole and appended at once.
+  constexpr std::size_t kBlankRoom = 64;
+  char buffer[kBlankRoom + 400];
+  char* const digits = buffer + kBlankRoom + 1;
   const std::size_t count = fixed_digits(magnitude, decimals, digits, buffer + sizeof buffer - 1);
   if (count == 0) {
     append_stars(out, width);
@@ -245,6 +248,13 @@ void append_real(std::string& out, double value, int width, int decimals) {
   const auto length = static_cast<std::size_t>(last - first);
   if (static_cast<int>(length) > width) {
     append_stars(out, width);
+    return;
+  }
+  const auto blanks = static_cast<std::size_t>(width) - length;
+  if (blanks <= static_cast<std::size_t>(first - buffer)) {
+    first -= blanks;
+    std::memset(first, ' ', blanks);
+    out.append(first, static_cast<std::size_t>(width));
     return;
   }
   append_right_aligned(out, std::string_view(first, length), width);
