@@ -8,10 +8,9 @@
 // one-week-ahead forecasts R are set to the observed values of the week
 // before SEMPREV, so that no innovation enters the final month.
 //
-// The replay starts from the checkpoint of the simulation over the whole
-// history when it holds the state at the end of replay_checkpoint_year (the
-// same steps with the same parameters); otherwise it walks from the first
-// year.
+// A series that the checkpoint of the simulation over the whole history
+// holds at the end of replay_checkpoint_year (the same steps with the same
+// parameters) is replayed from there; any other from the first year.
 //
 // Every model gets limits at ZCONF standard deviations S(t, m) =
 // sqrt(VARRES(t, m)) (a transformed model's limits are returned to flows
