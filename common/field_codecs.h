@@ -26,6 +26,13 @@ namespace darcalim {
 using FieldValue = std::variant<std::int64_t, double, std::string>;
 using FieldValues = std::vector<FieldValue>;
 
+// The fields appended to `out`, with no string of their own: Fw.d and Iw
+// append exactly w characters, Aw w characters and A the text whole.
+void append_real(std::string& out, double value, int width, int decimals);
+void append_integer(std::string& out, std::int64_t value, int width, int min_digits = -1);
+void append_text(std::string& out, std::string_view value, int width);
+
+// The same fields as strings of their own.
 std::string format_real(double value, int width, int decimals);
 std::string format_integer(std::int64_t value, int width, int min_digits = -1);
 std::string format_text(std::string_view value, int width);

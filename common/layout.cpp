@@ -19,6 +19,7 @@ Layout::Layout(std::string_view notation) {
   layout_detail::ExpandedLayout expanded = layout_detail::expand_notation(notation);
   steps_ = std::move(expanded.steps);
   reversion_ = expanded.reversion;
+  data_steps_ = count_data_steps();
   // Values left at the end of a pass go on from the reversion point: without
   // a data field after it, a write would never end.
   bool reversion_has_data = false;
@@ -28,7 +29,7 @@ Layout::Layout(std::string_view notation) {
   }
 }
 
-int Layout::data_steps_per_pass() const {
+int Layout::count_data_steps() const {
   int n = 0;
   for (const Step& s : steps_) n += is_data(s) ? 1 : 0;
   return n;
@@ -72,23 +73,26 @@ namespace {
 using Step = layout_detail::Step;
 using Kind = Step::Kind;
 
-// Writing: lines are built in `out`; the walk ends when the values run out.
+// Writing: lines are appended to `out` as they are built, each field
+// formatted in place; the walk ends when the values run out.
 struct Writer {
   const FieldValues& values;
-  std::string out;
-  std::string line;
+  std::string& out;
+  std::size_t line_start = 0;  // where the current line begins in `out`
   std::size_t column = 0;
   std::size_t next = 0;
 
-  void put(const std::string& text) {
-    if (line.size() < column) line.append(column - line.size(), ' ');
-    line.replace(column, text.size(), text);
-    column += text.size();
+  Writer(const FieldValues& v, std::string& text) : values(v), out(text), line_start(text.size()) {}
+
+  // The blanks of the nX before a literal or a field.
+  void move_to_column() {
+    const std::size_t written = out.size() - line_start;
+    if (written < column) out.append(column - written, ' ');
   }
+  void column_reached() { column = out.size() - line_start; }
   void end_line() {
-    out += line;
     out += '\n';
-    line.clear();
+    line_start = out.size();
     column = 0;
   }
 
@@ -98,7 +102,9 @@ struct Writer {
     return next < values.size();
   }
   bool literal(const Step& step) {
-    put(step.text);
+    move_to_column();
+    out += step.text;
+    column_reached();
     return true;
   }
   void skip(const Step& step) { column += static_cast<std::size_t>(step.width); }
@@ -112,19 +118,21 @@ struct Writer {
       return false;
     }
     const FieldValue& v = values[next++];
+    move_to_column();
     if (step.kind == Kind::kInteger) {
       const auto* i = std::get_if<std::int64_t>(&v);
       if (i == nullptr) throw std::logic_error(value_kind_error("I"));
-      put(format_integer(*i, step.width, step.has_min ? step.digits : -1));
+      append_integer(out, *i, step.width, step.has_min ? step.digits : -1);
     } else if (step.kind == Kind::kReal) {
       const auto* d = std::get_if<double>(&v);
       if (d == nullptr) throw std::logic_error(value_kind_error("F"));
-      put(format_real(*d, step.width, step.digits));
+      append_real(out, *d, step.width, step.digits);
     } else {
       const auto* t = std::get_if<std::string>(&v);
       if (t == nullptr) throw std::logic_error(value_kind_error("A"));
-      put(format_text(*t, step.width));
+      append_text(out, *t, step.width);
     }
+    column_reached();
     return true;
   }
 };
@@ -229,12 +237,23 @@ struct FieldReader : RecordCursor {
 }  // namespace
 
 std::string Layout::write(const FieldValues& values) const {
+  std::string out;
+  append(out, values);
+  return out;
+}
+
+void Layout::append(std::string& out, const FieldValues& values) const {
   if (!values.empty() && data_steps_per_pass() == 0) {
     throw std::logic_error("layout without fields given values");
   }
-  Writer writer{values, {}, {}, 0, 0};
-  walk(writer);
-  return std::move(writer.out);
+  const std::size_t length_before = out.size();
+  Writer writer(values, out);
+  try {
+    walk(writer);
+  } catch (...) {
+    out.resize(length_before);
+    throw;
+  }
 }
 
 ReadOutcome Layout::read(LineSource& source, int count, FieldValues& out) const {

@@ -73,6 +73,9 @@ class Layout {
 
   // The text of a write of `values`, every line ended by '\n'.
   std::string write(const FieldValues& values) const;
+  // The same text appended to `out`, each field formatted in place; a value
+  // of the wrong kind leaves `out` as it was.
+  void append(std::string& out, const FieldValues& values) const;
 
   // Reads `count` values from the records of `source`, appending them to
   // `out` (integers for I fields, reals for F fields, texts for A fields).
@@ -98,7 +101,8 @@ class Layout {
   bool is_data(const Step& s) const {
     return s.kind == Kind::kInteger || s.kind == Kind::kReal || s.kind == Kind::kText;
   }
-  int data_steps_per_pass() const;
+  int data_steps_per_pass() const { return data_steps_; }
+  int count_data_steps() const;
   // Walks the steps, pass after pass from the reversion point, until the
   // visitor stops (see layout.cpp).
   template <typename Visitor>
@@ -106,6 +110,7 @@ class Layout {
 
   std::vector<Step> steps_;     // the layout expanded for one full pass
   std::size_t reversion_ = 0;   // first step of the last outermost group
+  int data_steps_ = 0;          // fields of one pass
 };
 
 }  // namespace darcalim

@@ -26,9 +26,6 @@ void stop_cannot_write(const std::filesystem::path& path, const std::string& rea
 
 namespace {
 
-// Bytes of a rewritten file kept before they are passed to the system.
-constexpr std::size_t kPendingBytes = 64 * 1024;
-
 // The last line of `text` holding something other than blanks, or "".
 std::string_view last_filled_line(std::string_view text) {
   const std::size_t end = text.find_last_not_of(" \n\f\r");
@@ -91,30 +88,52 @@ void OutputFile::withdraw_last_append() {
 }
 
 void OutputFile::write_pending() {
+  if (pending_.empty()) return;
+  const std::string_view line = last_filled_line(pending_);
+  if (!line.empty()) last_line_.assign(line);
   errno = 0;
-  if (!write_all(fd_.get(), pending_)) {
-    pending_.clear();
-    stop_cannot_write(path_);
-  }
+  const bool written = write_all(fd_.get(), pending_);
   pending_.clear();
+  if (!written) stop_cannot_write(path_);
+}
+
+void OutputFile::write_when_full() {
+  if (pending_.size() >= kWriteSize) write_pending();
 }
 
 void OutputFile::write_text(std::string_view text) {
   ensure_stream();
-  const std::string_view line = last_filled_line(text);
-  if (!line.empty()) last_line_.assign(line);
   if (mode_ == Mode::kAppend) {
+    const std::string_view line = last_filled_line(text);
+    if (!line.empty()) last_line_.assign(line);
     append_whole(text);
     return;
   }
   pending_.append(text);
-  if (pending_.size() >= kPendingBytes) write_pending();
+  write_when_full();
 }
 
 void OutputFile::clear() { ensure_stream(); }
 
 void OutputFile::write(const Layout& layout, const FieldValues& values) {
-  write_text(layout.write(values));
+  if (mode_ == Mode::kAppend) {
+    record_.clear();
+    layout.append(record_, values);
+    write_text(record_);
+    return;
+  }
+  ensure_stream();
+  layout.append(pending_, values);
+  write_when_full();
+}
+
+void OutputFile::flush() {
+  if (fd_.valid()) write_pending();
+}
+
+std::string OutputFile::last_line() const {
+  const std::string_view line = last_filled_line(pending_);
+  return line.empty() ? last_line_ : std::string(line);
 }
 
 void OutputFile::write_free(const FieldValues& values) { write_text(free_form(values)); }
@@ -125,6 +144,8 @@ void OutputFile::close() {
   can_withdraw_ = false;
   if (!fd_.valid()) return;
   if (!pending_.empty()) {
+    const std::string_view line = last_filled_line(pending_);
+    if (!line.empty()) last_line_.assign(line);
     errno = 0;
     const bool written = write_all(fd_.get(), pending_);
     pending_.clear();

@@ -12,6 +12,12 @@
 // the file is cut back to its length before the write, so that it never ends
 // with half a record.
 //
+// A file opened for rewriting gathers what is written to it in memory and
+// passes it to the system in large writes (kWriteSize bytes or more), the
+// rest when it is flushed or closed; flush() is what the run does before it
+// reports a stop, so that the report of a run that stops holds what was
+// written before the stop.
+//
 // The file is opened as common/file_access.h opens the files a run writes:
 // something other than a regular file under its name (a symbolic link, a
 // FIFO, a device, a folder) is refused, never followed or waited on.
@@ -35,6 +41,8 @@ namespace darcalim {
 class OutputFile {
  public:
   enum class Mode { kRewrite, kAppend };
+  // Text a rewritten file gathers before it is passed to the system.
+  static constexpr std::size_t kWriteSize = std::size_t{1} << 20;
 
   OutputFile() = default;
   OutputFile(const OutputFile&) = delete;
@@ -52,6 +60,8 @@ class OutputFile {
   void write_text(std::string_view text);
   // Empties the file now, without waiting for a first write.
   void clear();
+  // Passes to the system the text of a rewritten file gathered so far.
+  void flush();
 
   // Takes back the last record appended (the file is cut back to its length
   // before it), for a run that stops before its other records are written.
@@ -63,22 +73,25 @@ class OutputFile {
 
   // The last line with something other than blanks written to the file (to
   // name the reason of a stop that a phase wrote only to its report).
-  const std::string& last_line() const { return last_line_; }
+  std::string last_line() const;
 
  private:
   void ensure_stream();
   void append_whole(std::string_view text);
+  // The gathered text of a rewritten file, once it reaches kWriteSize.
+  void write_when_full();
   void write_pending();
 
   std::filesystem::path path_;
   FileDescriptor fd_;
-  std::string pending_;  // written, not yet passed to the system
+  std::string pending_;  // rewritten file: written, not yet passed to the system
+  std::string record_;   // appended file: the record being written
   Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
   bool truncate_on_write_ = false;
   std::uintmax_t length_before_append_ = 0;
   bool can_withdraw_ = false;
-  std::string last_line_;
+  std::string last_line_;  // last line with text of what the system has received
 };
 
 // Writes a record through a layout to a stream (the console).

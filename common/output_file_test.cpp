@@ -164,6 +164,53 @@ TEST(OutputFile, LastLineIsTheLastWithText) {
   file.open(folder.path() / "CASO1.REL", OutputFile::Mode::kRewrite);
   file.write_text("\n\n***** ENCONTRADO VARIANCIA NULA *****\n\n  \n");
   EXPECT_EQ(file.last_line(), "***** ENCONTRADO VARIANCIA NULA *****");
+  file.flush();
+  file.write_text("\n\f\n");
+  EXPECT_EQ(file.last_line(), "***** ENCONTRADO VARIANCIA NULA *****");
+  file.write_text(" ultima\n");
+  EXPECT_EQ(file.last_line(), " ultima");
+}
+
+// A rewritten file receives its text in large writes: what passes the write
+// size at once, the rest at a flush or at the close.
+TEST(OutputFile, RewriteReceivesItsTextInLargeWritesAndAtAFlush) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "CASO1.REL";
+  OutputFile file;
+  file.open(path, OutputFile::Mode::kRewrite);
+  const Layout text("A");
+  const std::string line(99, 'x');
+  std::string written;
+  while (written.size() < OutputFile::kWriteSize) {
+    file.write(text, {line});
+    written += line + "\n";
+  }
+  EXPECT_EQ(file_text(path), written);
+  file.write_text("tail\n");
+  file.flush();
+  EXPECT_EQ(file_text(path), written + "tail\n");
+  file.write_text("end\n");
+  file.close();
+  EXPECT_EQ(file_text(path), written + "tail\nend\n");
+}
+
+// A file that cannot grow under a rewritten file: the flush or the close
+// that hands it the text stops the run, naming the file and why.
+TEST(OutputFile, RewriteThatCannotGrowStopsAtTheFlushAndAtTheClose) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "CASO1.REL";
+  for (const bool by_flush : {true, false}) {
+    OutputFile file;
+    file.open(path, OutputFile::Mode::kRewrite);
+    file.write_text(std::string(100, 'x') + "\n");
+    try {
+      const FileSizeLimit limit(50);
+      by_flush ? file.flush() : file.close();
+      FAIL() << "no stop";
+    } catch (const RunStop& stop) {
+      EXPECT_EQ(stop.diagnostic(), "CASO1.REL: cannot be written (File too large)");
+    }
+  }
 }
 
 TEST(Printable, EscapesControlBytesAndCutsLongTexts) {

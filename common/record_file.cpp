@@ -22,6 +22,10 @@ namespace {
   stop_cannot_write(path);
 }
 
+// On a little-endian machine the bytes of a double in memory are those of
+// the file, and records are copied whole.
+static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559);
+
 void store_little_endian(double value, unsigned char* out) {
   std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   for (int i = 0; i < 8; ++i) {
@@ -92,8 +96,13 @@ void RecordFile::write(int n, std::span<const double> values) {
   const std::size_t at = offset(n);
   extend_image(at + kRecordBytes);
   unsigned char* record = image_.data() + at;
-  std::memset(record, 0, kRecordBytes);
-  for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
+  const std::size_t value_bytes = values.size() * sizeof(double);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(record, values.data(), value_bytes);
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) store_little_endian(values[i], record + 8 * i);
+  }
+  std::memset(record + value_bytes, 0, kRecordBytes - value_bytes);
   changed_ = true;
 }
 
@@ -113,7 +122,11 @@ void RecordFile::read(int n, std::span<double> values) {
     }
     record = from_file.data();
   }
-  for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(record + 8 * i);
+  if constexpr (std::endian::native == std::endian::little) {
+    std::memcpy(values.data(), record, values.size() * sizeof(double));
+  } else {
+    for (std::size_t i = 0; i < values.size(); ++i) values[i] = load_little_endian(record + 8 * i);
+  }
 }
 
 void RecordFile::close() {

@@ -1,5 +1,6 @@
 #include "driver/run_driver.h"
 
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -70,14 +71,17 @@ void estimate_series(Run& run, int s, int c) {
 }
 
 // SIMPREV of the models of window c over `eval`, with the variability
-// check's clamp (option 1) and the percentile file read at its first week.
-void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
+// check's clamp (option 1) and the percentile file read at its first week,
+// keeping the walk's state at `checkpoint` (if any).
+void simulate_window(Run& run, int c, const Window& eval, RecordFile& records, WalkCheckpoint* checkpoint) {
   int samples_built = 0;
+  WeekBands week_bands;
   auto flows = std::make_unique<SeriesTable>();
   if (run.CASO.variability_option == 1) display_flows(run.history.HISTORICO, run.history.FAC, *flows);
   const SimulationLimitInputs limit_inputs{*flows,          run.JANELA(kWindows), run.GRUPO,
                                            run.percentiles, run.CASO.NSEM,        run.models.NMOD};
-  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, run.variability.limits};
+  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, week_bands,
+                                             run.variability.limits};
   const SimulationClamp clamp = [&limit_inputs, &limit_outputs, &eval](int, int Y, int t, ModelValues& D) {
     VARIHIDRO(limit_inputs, eval, Y, t, D, limit_outputs);
   };
@@ -87,10 +91,12 @@ void simulate_window(Run& run, int c, const Window& eval, RecordFile& records) {
   const PassWalkData walk = pass_walk_data(run, c);
   const SimulationInputs in{
       walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, run.CASO.variability_option, joined_offset(run)};
-  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records}, read_percentiles, clamp);
+  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records, checkpoint}, read_percentiles, clamp);
 }
 
-void run_window(Run& run, int c) {
+// Window c of the pass; the simulation over the whole history keeps its
+// walk's state at `checkpoint` for the final forecast.
+void run_window(Run& run, int c, WalkCheckpoint& checkpoint) {
   write_window_header(run, c);
   for (int s = 1; s <= run.series_count; ++s) {
     ESTAT(series_window(run, s, c), run.series_title(s), run.stats(s, c), run.run_report);
@@ -101,7 +107,7 @@ void run_window(Run& run, int c) {
   // through PREVT.DAT.
   const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
   RecordFile& records = c == kWindows ? run.total_records : run.half_records;
-  simulate_window(run, c, eval, records);
+  simulate_window(run, c, eval, records, c == kWindows ? &checkpoint : nullptr);
   ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
@@ -118,12 +124,13 @@ void check_lead(Run& run, bool combined, int lead, int week, const SeriesTable& 
   VARIAPREV(in, lead, week, V, once, {results, v.samples, v.limits, v.TARGET, v.reordered, run.ranking_report});
 }
 
-// FPREV with the parameters of the whole history; the joined tables are
-// filled in either pass of a combined run.
-void final_forecast(Run& run, const LeadCheck& check) {
+// FPREV with the parameters of the whole history, from the simulation's
+// checkpoint; the joined tables are filled in either pass of a combined run.
+void final_forecast(Run& run, const LeadCheck& check, const WalkCheckpoint& checkpoint) {
   const PassWalkData walk = pass_walk_data(run, kWindows);
-  const FinalForecastInputs in{walk,      run.JANELA(kWindows), run.CASO,  run.history,
-                               run.GRUPO, run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2};
+  const FinalForecastInputs in{walk,       run.JANELA(kWindows), run.CASO,  run.history,
+                               run.GRUPO,  run.choice,           run.PASSO, run.combined_marker || run.PASSO == 2,
+                               &checkpoint};
   FPREV(in, {run.VARRES, run.final_forecast, run.joined_forecast, run.forecast_table}, check);
 }
 
@@ -139,7 +146,9 @@ void run_pass(Run& run) {
   if (run.PASSO != 2) write_forecast_table_header(run.forecast_table, run.models);
   build_week_groupings(run);
   build_windows(run);
-  for (int c = 1; c <= kWindows; ++c) run_window(run, c);
+  WalkCheckpoint checkpoint;
+  checkpoint.year = replay_checkpoint_year(run.CASO, run.history, run.JANELA(kWindows));
+  for (int c = 1; c <= kWindows; ++c) run_window(run, c, checkpoint);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);
@@ -152,7 +161,12 @@ void run_pass(Run& run) {
       check_lead(run, false, lead, week, *check_flows, run.variability.final_forecast_once);
     };
   }
-  final_forecast(run, check);
+  final_forecast(run, check, checkpoint);
+}
+
+std::array<OutputFile*, 6> output_files(Run& run) {
+  return {&run.forecast_table, &run.run_report, &run.boxcox_report,
+          &run.forecast_file,  &run.model_file, &run.ranking_report};
 }
 
 // Every output file is closed before the end code is written, so that a
@@ -267,6 +281,22 @@ const LeadResults& final_leads(const Run& run) {
   return run.PASSO == 2 ? run.joined_forecast.lead : run.final_forecast.lead;
 }
 
+namespace {
+
+// What the output files received before a stop reaches them before the stop
+// is reported; a file that cannot take it leaves the stop as it is.
+void flush_run_files(Run& run) noexcept {
+  for (OutputFile* file : output_files(run)) {
+    try {
+      file->flush();
+    } catch (const std::exception&) {
+      // The stop being reported stands.
+    }
+  }
+}
+
+}  // namespace
+
 RunEnd run_to_end(Run& run) {
   try {
     // Held to the end of the run: a second run in the folder meanwhile
@@ -277,10 +307,12 @@ RunEnd run_to_end(Run& run) {
     run_all(run);
     return {};
   } catch (const RunStop& stop) {
+    flush_run_files(run);
     if (*stop.what() != '\0') run.console << stop.what() << "\n";
     run.diagnostics << "darcalim: " << stop_diagnostic(run, stop) << "\n";
     return {1, stop.reason()};
   } catch (const std::exception& fault) {
+    flush_run_files(run);
     run.console << " ERRO INTERNO: " << fault.what() << "\n";
     run.diagnostics << "darcalim: internal error: " << printable(fault.what(), 200) << "\n";
     return {2, std::string(" ERRO INTERNO: ") + fault.what()};

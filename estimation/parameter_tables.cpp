@@ -30,37 +30,34 @@ void write_variance_table(OutputFile& report, const ParameterTableSource& source
 
 std::string mark(int flag) { return flag != 0 ? "*" : " "; }
 
-// One line of a periodic table: the order, the week's noise variance, then
-// the coefficients.
-void write_periodic_line(OutputFile& report, const Layout& line, int p, double variance, const FieldValues& coefficients) {
-  FieldValues values{I(p), variance};
-  values.insert(values.end(), coefficients.begin(), coefficients.end());
-  report.write(line, values);
+// A line of a periodic table, in `line` (its storage kept from line to
+// line): the order and the week's noise variance, then the coefficients.
+FieldValues& periodic_line(FieldValues& line, int p, double variance) {
+  line.clear();
+  line.emplace_back(I(p));
+  line.emplace_back(variance);
+  return line;
 }
 
-FieldValues par_coefficients(const Array<double, 4, kMaxWeeks, 4, kGroupings>& fipar, int t, int p, int g) {
-  FieldValues values;
-  for (int i = 1; i <= p; ++i) values.emplace_back(fipar(i, t, p, g));
-  return values;
-}
-
-FieldValues ro_coefficients(const Array<double, 5, kMaxWeeks, 4>& fi, int t, int p) {
-  FieldValues values;
-  for (int i = 1; i <= p; ++i) values.emplace_back(fi(i, t, p));
-  return values;
+// phi(1..p, t) of a coefficient set.
+template <typename Coefficients, typename... Grouping>
+FieldValues& with_phi(FieldValues& line, const Coefficients& fi, int t, int p, Grouping... grouping) {
+  for (int i = 1; i <= p; ++i) line.emplace_back(fi(i, t, p, grouping...));
+  return line;
 }
 
 // theta(t), then phi(1..p, t), of a PARMA(p,1) coefficient set.
-template <typename Coefficients, typename... Extra>
-FieldValues theta_then_phi(const Coefficients& fi, int t, int p, Extra... grouping) {
-  FieldValues values{fi(p + 1, t, p, grouping...)};
-  for (int i = 1; i <= p; ++i) values.emplace_back(fi(i, t, p, grouping...));
-  return values;
+template <typename Coefficients, typename... Grouping>
+FieldValues& with_theta_then_phi(FieldValues& line, const Coefficients& fi, int t, int p, Grouping... grouping) {
+  line.emplace_back(fi(p + 1, t, p, grouping...));
+  return with_phi(line, fi, t, p, grouping...);
 }
 
 void write_week_header(OutputFile& report, const Layout& header, int t, int orders) {
-  FieldValues values{I(t)};
-  for (const FieldValue& v : one_to(orders)) values.push_back(v);
+  FieldValues values;
+  values.reserve(static_cast<std::size_t>(orders) + 1);
+  values.emplace_back(I(t));
+  for (int i = 1; i <= orders; ++i) values.emplace_back(I(i));
   report.write(header, values);
 }
 
@@ -99,20 +96,21 @@ void write_par_table(OutputFile& report, const ParameterTableSource& source) {
   static const Layout kRegression("/ 2X 'Regressao varios passos a ' 'frente: '");
   static const Layout kLine("2X 'PAR(' I1 ')' 4X F7.3 4(2X F8.3)");
   const ModelNumbers& n = source.numbers;
+  FieldValues line;
   for (int t = 1; t <= source.NSEM; ++t) {
     write_week_header(report, kWeek, t, 4);
     for (int g = 1; g <= kGroupings; ++g) {
       if (!source.groupings(g).enabled) continue;
       report.write(kGrouping, {I(source.groupings(g).NPER)});
       for (int p = 1; p <= 4; ++p) {
-        write_periodic_line(report, kLine, p, source.VARRES(t, n.par(p, g)),
-                            par_coefficients(source.params.FIPAR, t, p, g));
+        periodic_line(line, p, source.VARRES(t, n.par(p, g)));
+        report.write(kLine, with_phi(line, source.params.FIPAR, t, p, g));
       }
       if (g != kWeeksGrouping) continue;
       report.write(kRegression);
       for (int p = 1; p <= 4; ++p) {
-        write_periodic_line(report, kLine, p, source.VARRES(t, n.par_ro(p)),
-                            ro_coefficients(source.params.FIPARRO, t, p));
+        periodic_line(line, p, source.VARRES(t, n.par_ro(p)));
+        report.write(kLine, with_phi(line, source.params.FIPARRO, t, p));
       }
     }
   }
@@ -128,6 +126,7 @@ void write_parma_tables(OutputFile& report, const ParameterTableSource& source) 
   const ModelNumbers& n = source.numbers;
   const SeriesParameters& params = source.params;
 
+  FieldValues line;
   report.write(kMoments);
   for (int t = 1; t <= source.NSEM; ++t) {
     write_week_header(report, kWeek, t, 3);
@@ -135,7 +134,8 @@ void write_parma_tables(OutputFile& report, const ParameterTableSource& source) 
       if (!source.groupings(g).enabled) continue;
       report.write(kGrouping, {I(source.groupings(g).NPER)});
       for (int p = 1; p <= 3; ++p) {
-        write_periodic_line(report, kLine, p, source.VARRES(t, n.parma(p, g)), theta_then_phi(params.FIPARMA, t, p, g));
+        periodic_line(line, p, source.VARRES(t, n.parma(p, g)));
+        report.write(kLine, with_theta_then_phi(line, params.FIPARMA, t, p, g));
       }
     }
   }
@@ -145,7 +145,8 @@ void write_parma_tables(OutputFile& report, const ParameterTableSource& source) 
     for (int t = 1; t <= source.NSEM; ++t) {
       write_week_header(report, kWeek, t, 3);
       for (int p = 1; p <= 3; ++p) {
-        write_periodic_line(report, kLine, p, source.VARRES(t, models(p)), theta_then_phi(fi, t, p));
+        periodic_line(line, p, source.VARRES(t, models(p)));
+        report.write(kLine, with_theta_then_phi(line, fi, t, p));
       }
     }
   };

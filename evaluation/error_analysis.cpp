@@ -105,10 +105,13 @@ void write_model_blocks(OutputFile& report, const ModelList& models, const std::
   static const Layout kNames("7X 5(1X A14)");
   static const Layout kBias("1X 'BIAS' 2X 5(4X F7.3 4X)");
   static const Layout kError("1X 'EQM ' 2X 5(4X F7.3 4X) /");
+  FieldValues names, biases, errors;  // one block's, their storage kept from block to block
   for (int s = 1; s <= models.series_count; ++s) {
     int m = models.series(s).first;
     for (const int size : block_sizes(models.series(s).last - models.series(s).first + 1)) {
-      FieldValues names, biases, errors;
+      names.clear();
+      biases.clear();
+      errors.clear();
       for (int k = 0; k < size; ++k, ++m) {
         names.emplace_back(models.model(m).abbreviated);
         biases.emplace_back(bias(m));

@@ -101,7 +101,9 @@ void RELATXLS(const JoinedRankingInputs& in, const JoinedRankingOutputs& out) {
   const JoinedList joined(in.NANOS);
   const int NX = joined.total();
   const int NSEM = in.NSEM;
-  const NameOf name = [&joined](int m) { return joined.name(m); };
+  std::vector<std::string> names(static_cast<std::size_t>(NX) + 1);  // made once, read on every line
+  for (int m = 1; m <= NX; ++m) names[static_cast<std::size_t>(m)] = joined.name(m);
+  const NameOf name = [&names](int m) { return names.at(static_cast<std::size_t>(m)); };
   write_general_and_months(
       report, NX, [&](int m) { return err.ERRGER(m, 2); }, [&](int m, int M) { return err.ERRMES(m, kMonths + M); },
       name);

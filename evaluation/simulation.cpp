@@ -34,6 +34,7 @@ void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const Simula
   ModelValues D;
   std::array<double, kMaxPassModels> record{};
   int record_number = 0;
+  Array<bool, kSeries> moved;  // the clamp moved a forecast that the series' walk carries on
   for (int Y = eval.first; Y <= eval.last; ++Y) {
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
@@ -50,7 +51,12 @@ void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const Simula
           for (int m = 1; m <= NMOD; ++m) {
             if (adjusted(m) == D(m)) continue;
             D(m) = adjusted(m);
-            (models.transformed(m) ? state->A(m) : state->P(m)) = stored_value(D(m), FAC);
+            if (models.transformed(m)) {
+              state->A(m) = stored_value(D(m), FAC);
+            } else {
+              state->P(m) = stored_value(D(m), FAC);
+              moved(models.model(m).series) = true;
+            }
           }
         }
         for (int m = 1; m <= NMOD; ++m) {
@@ -61,6 +67,10 @@ void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const Simula
         for (int m = 1; m <= NMOD; ++m) record[static_cast<std::size_t>(m - 1)] = stored_forecast(models, *state, m);
         out.records.write(record_number, std::span<const double>(record.data(), static_cast<std::size_t>(NMOD)));
       }
+    }
+    if (out.checkpoint != nullptr && Y == out.checkpoint->year) {
+      out.checkpoint->state = std::make_unique<WalkState>(*state);
+      for (int s = 1; s <= kSeries; ++s) out.checkpoint->holds(s) = !moved(s);
     }
   }
   const double years = eval.years();

@@ -12,6 +12,12 @@
 // the percentile file) is called at the window's first week, after its step;
 // with option 1 `clamp` adjusts every week's display forecasts before they are
 // scored and recorded.
+//
+// Given a checkpoint, the walk's state at the end of its year is kept there,
+// holding each series that the clamp has not by then moved a forecast of
+// that the walk carries on (a forecast of an untransformed series, which is
+// its lag; a transformed series returns its forecasts to flows anew every
+// week).
 #pragma once
 
 #include <functional>
@@ -42,11 +48,13 @@ struct SimulationInputs {
 };
 
 // What it writes: the noise variances that the walk step sets (SAZONAL,
-// CONSTANTE), the error tables of the simulation and the window's records.
+// CONSTANTE), the error tables of the simulation, the window's records and,
+// when asked, the checkpoint of the walk.
 struct SimulationOutputs {
   NoiseVariances& VARRES;
   SimulationErrors& errors;
   RecordFile& records;
+  WalkCheckpoint* checkpoint = nullptr;
 };
 
 void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const SimulationOutputs& out,

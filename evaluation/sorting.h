@@ -6,10 +6,12 @@
 
 #include <cstdint>
 #include <span>
+#include <vector>
 
 namespace darcalim {
 
-// ORDENA: ascending ranks of X(1..N) by counting. The caller presets RANK and
+// ORDENA: ascending ranks of X(1..N) as counting gives them (found by a sort
+// when no value is NaN). The caller presets RANK and
 // ORDER to 1. On return RANK(i) is the rank of X(i) (1 = smallest; of equal
 // values the one with the smaller index ranks first) and ORDER(k) the index
 // of the value of rank k. A difference that is not below zero (an unordered
@@ -28,5 +30,13 @@ struct Esco7Result {
   int SECOND = 0;
 };
 Esco7Result ESCO7(int N, std::span<const float> X, std::span<std::int16_t> INDX, float S, int M);
+
+// The values X(1..N) in ascending order, exactly as reading them through the
+// indices of ESCO7 (S = 1, M = N) gives them, for callers that read only the
+// values. Keys that compare equal are then the same value, so any correct
+// sort gives them; where that fails (a NaN, or a zero of negative sign beside
+// other zeros) the values are read through ESCO7 itself, which holds at most
+// 32767 of them (std::length_error beyond). No values give none.
+std::vector<float> ascending_values(std::span<const float> X);
 
 }  // namespace darcalim

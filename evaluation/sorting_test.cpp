@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <limits>
 #include <random>
 #include <vector>
 
@@ -51,6 +54,50 @@ TEST(ORDENA, RanksRandomValuesStably) {
       ASSERT_TRUE(x[a] < x[b] || (x[a] == x[b] && a < b));
       ASSERT_EQ(r.rank[b], static_cast<int>(k) + 1);
     }
+  }
+}
+
+// The ranks by counting, step by step as ORDENA is defined, for any values.
+Ranking counted_ranks(const std::vector<double>& x) {
+  const int n = static_cast<int>(x.size());
+  Ranking r{std::vector<int>(x.size(), 1), std::vector<int>(x.size(), 1)};
+  for (int i = n; i >= 2; --i) {
+    int k = r.rank[static_cast<std::size_t>(i - 1)];
+    for (int j = i - 1; j >= 1; --j) {
+      if (x[static_cast<std::size_t>(i - 1)] - x[static_cast<std::size_t>(j - 1)] < 0.0) {
+        ++r.rank[static_cast<std::size_t>(j - 1)];
+      } else {
+        ++k;
+      }
+    }
+    r.rank[static_cast<std::size_t>(i - 1)] = k;
+    r.order[static_cast<std::size_t>(k - 1)] = i;
+  }
+  return r;
+}
+
+// ORDENA gives the counted ranks on values full of ties, zeros of both
+// signs, infinities and NaN.
+TEST(ORDENA, GivesTheCountedRanksOnAnyValues) {
+  std::mt19937 gen(29);
+  const double specials[] = {0.0,
+                             -0.0,
+                             std::numeric_limits<double>::infinity(),
+                             -std::numeric_limits<double>::infinity(),
+                             std::numeric_limits<double>::quiet_NaN(),
+                             std::numeric_limits<double>::denorm_min(),
+                             -std::numeric_limits<double>::denorm_min()};
+  for (int trial = 0; trial < 3000; ++trial) {
+    std::vector<double> x(static_cast<std::size_t>(1 + gen() % 140));
+    const auto distinct = 1 + gen() % 12;
+    for (double& v : x) v = static_cast<double>(gen() % distinct) * 0.25 - 1.0;
+    for (int k = static_cast<int>(gen() % 4); k > 0 && trial % 2 == 0; --k) {
+      x[gen() % x.size()] = specials[gen() % std::size(specials)];
+    }
+    const Ranking expected = counted_ranks(x);
+    const Ranking r = rank_of(x);
+    ASSERT_EQ(r.rank, expected.rank) << "trial " << trial;
+    ASSERT_EQ(r.order, expected.order) << "trial " << trial;
   }
 }
 
@@ -115,6 +162,31 @@ TEST(ESCO7, EarlyStopPlacesTheLargestKeys) {
   EXPECT_EQ(indx[4], 3);  // 9, the largest
   EXPECT_EQ(r.FIRST, 4);
   EXPECT_EQ(r.SECOND, 3);
+}
+
+// Reading values through ascending_values gives what reading them through
+// the indices of ESCO7 gives, bit for bit, on samples full of ties, with
+// zeros of both signs and NaN among them.
+TEST(AscendingValues, AreTheValuesReadThroughESCO7) {
+  std::mt19937 gen(23);
+  const float specials[] = {0.0f, -0.0f, std::numeric_limits<float>::quiet_NaN(),
+                            std::numeric_limits<float>::infinity(), -1.5f};
+  for (int trial = 0; trial < 2000; ++trial) {
+    const auto n = static_cast<std::size_t>(1 + gen() % 120);
+    const auto distinct = 1 + gen() % 8;  // few distinct keys: many ties
+    std::vector<float> keys(n);
+    for (float& k : keys) k = static_cast<float>(gen() % distinct) * 0.37f;
+    if (trial % 3 == 0) keys[gen() % n] = specials[gen() % std::size(specials)];
+    std::vector<float> through_indices;
+    for (const std::int16_t i : sorted_indices(keys)) through_indices.push_back(keys[static_cast<std::size_t>(i - 1)]);
+    const std::vector<float> values = ascending_values(keys);
+    ASSERT_EQ(values.size(), n);
+    for (std::size_t k = 0; k < n; ++k) {
+      ASSERT_EQ(std::bit_cast<std::uint32_t>(values[k]), std::bit_cast<std::uint32_t>(through_indices[k]))
+          << "trial " << trial << ", position " << k;
+    }
+  }
+  EXPECT_TRUE(ascending_values({}).empty());
 }
 
 }  // namespace

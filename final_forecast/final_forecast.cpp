@@ -1,5 +1,6 @@
 #include "final_forecast/final_forecast.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -24,9 +25,34 @@ void reset_one_week_ahead(const PassWalkData& pass, int row, int t, WalkState& s
   }
 }
 
-// The replay up to the week before SEMPREV.
-void replay_history(const FinalForecastInputs& in, NoiseVariances& VARRES, WalkState& state) {
+// The start of the replay: a series that the simulation's checkpoint holds
+// at the end of the replay's checkpoint year starts from it, any other from
+// INISP at the first year of the history. Gives, for each series, the last
+// year that the replay need not walk.
+Array<int, kSeries> start_replay(const FinalForecastInputs& in, WalkState& state) {
   const PassWalkData& pass = in.walk;
+  const WalkCheckpoint* checkpoint = in.checkpoint;
+  const bool usable = checkpoint != nullptr && checkpoint->state != nullptr &&
+                      checkpoint->year == replay_checkpoint_year(in.CASO, in.history, in.whole);
+  Array<int, kSeries> walked;
+  for (int s = 1; s <= pass.models.series_count; ++s) {
+    if (usable && checkpoint->holds(s)) {
+      copy_series_state(pass.models, s, *checkpoint->state, state);
+      walked(s) = checkpoint->year;
+    } else {
+      INISP(state, s, in.whole.first, in.CASO.NSEM, pass.of(s));
+      walked(s) = in.whole.first - 1;
+    }
+  }
+  return walked;
+}
+
+// The replay up to the week before SEMPREV, each series from the year after
+// the last one it need not walk.
+void replay_history(const FinalForecastInputs& in, const Array<int, kSeries>& walked, NoiseVariances& VARRES,
+                    WalkState& state) {
+  const PassWalkData& pass = in.walk;
+  const int series_count = pass.models.series_count;
   const int NSEM = in.CASO.NSEM;
   const int SEMPREV = in.CASO.SEMPREV;
   const int last_row = in.history.row_of(in.CASO.ANOPREV);
@@ -34,12 +60,16 @@ void replay_history(const FinalForecastInputs& in, NoiseVariances& VARRES, WalkS
   const bool reset = in.CASO.ANOPREV > in.CASO.ANOFEST;
   const int reset_row = SEMPREV == 1 ? last_row - 1 : last_row;
   const int reset_week = SEMPREV == 1 ? NSEM : SEMPREV - 1;
-  for (int y = in.whole.first; y <= last_row; ++y) {
+  int first_year = walked(1) + 1;
+  for (int s = 2; s <= series_count; ++s) first_year = std::min(first_year, walked(s) + 1);
+  for (int y = first_year; y <= last_row; ++y) {
     const int last_week = y < last_row ? NSEM : SEMPREV - 1;
     for (int M = 1; M <= kMonths; ++M) {
       const int t0 = months.INIPER(M);
       for (int t = t0; t <= months.INIPER(M + 1) - 1 && t <= last_week; ++t) {
-        step_every_series(pass, {y, t, t0, t == t0, true}, VARRES, state);
+        for (int s = 1; s <= series_count; ++s) {
+          if (y > walked(s)) step_series(pass, s, {y, t, t0, t == t0, true}, VARRES, state);
+        }
         if (reset && y == reset_row && t == reset_week) reset_one_week_ahead(pass, y, t, state);
       }
     }
@@ -119,6 +149,15 @@ void store_joined_deviations(const FinalForecastInputs& in, const PassForecast& 
 
 }  // namespace
 
+int replay_checkpoint_year(const CaseSettings& CASO, const FlowHistory& history, const Window& whole) {
+  const int last_row = history.row_of(CASO.ANOPREV);
+  int year = last_row - 1 < whole.last ? last_row - 1 : whole.last;
+  // With SEMPREV 1 the reset falls on the last week of the year before ANOPREV.
+  const bool reset_in_year = CASO.ANOPREV > CASO.ANOFEST && CASO.SEMPREV == 1 && year == last_row - 1;
+  if (reset_in_year) --year;
+  return year >= whole.first ? year : 0;
+}
+
 FirstWeek first_forecast_week(const CaseSettings& CASO, const WeekGroupings& groupings) {
   const int SEMPREV = CASO.SEMPREV;
   if (SEMPREV > CASO.NSEM) return {CASO.ANOPREV + 1, 1, 1};
@@ -155,9 +194,7 @@ void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const
   }
   if (in.combined_run) store_joined_deviations(in, f, out.joined);
   auto state = std::make_unique<WalkState>();
-  const int first_year = in.whole.first;
-  for (int s = 1; s <= pass.models.series_count; ++s) INISP(*state, s, first_year, NSEM, pass.of(s));
-  replay_history(in, out.VARRES, *state);
+  replay_history(in, start_replay(in, *state), out.VARRES, *state);
   const int row = in.history.row_of(in.CASO.ANOPREV);
   for (int k = 1; k <= kLeads; ++k) {
     const int t = lead_week(SEMPREV, k, NSEM);

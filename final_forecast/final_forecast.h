@@ -8,6 +8,10 @@
 // one-week-ahead forecasts R are set to the observed values of the week
 // before SEMPREV, so that no innovation enters the final month.
 //
+// A series that the checkpoint of the simulation over the whole history
+// holds at the end of replay_checkpoint_year (the same steps with the same
+// parameters) is replayed from there; any other from the first year.
+//
 // Every model gets limits at ZCONF standard deviations S(t, m) =
 // sqrt(VARRES(t, m)) (a transformed model's limits are returned to flows
 // without bias correction); the model chosen for the target week of each lead
@@ -43,8 +47,9 @@ using LeadCheck = std::function<void(int lead, int week)>;
 // What the final forecast reads: the walk data with the parameters of the
 // whole history (the pass's models, its series, LAMBDA and LIMBC), the
 // window of the whole history, the case, the history, the groupings, the
-// weekly choice (MODESCOLHIDO), the pass (PASSO) and whether the run is a
-// combined one (either pass).
+// weekly choice (MODESCOLHIDO), the pass (PASSO), whether the run is a
+// combined one (either pass) and the checkpoint of the simulation over the
+// whole history, if any.
 struct FinalForecastInputs {
   const PassWalkData& walk;
   const Window& whole;
@@ -54,6 +59,7 @@ struct FinalForecastInputs {
   const WeeklyChoice& choice;
   int PASSO;
   bool combined_run;
+  const WalkCheckpoint* checkpoint = nullptr;
 };
 
 // What it writes: the noise variances (read for S, set by the walk step),
@@ -66,6 +72,11 @@ struct FinalForecastOutputs {
 };
 
 void FPREV(const FinalForecastInputs& in, const FinalForecastOutputs& out, const LeadCheck& check);
+
+// The last year that the replay of the history walks whole, as the
+// simulation over the whole history `whole` walks it, and in which it resets
+// no one-week-ahead forecast; 0 when there is none.
+int replay_checkpoint_year(const CaseSettings& CASO, const FlowHistory& history, const Window& whole);
 
 // Target week of lead k: SEMPREV + k - 1, less NSEM above NSEM.
 int lead_week(int SEMPREV, int k, int NSEM);

@@ -199,23 +199,37 @@ void limit_last_model(const ModelList& models, int s, const SeriesStatistics& st
   }
 }
 
-void step_every_series(const PassWalkData& pass, const PassWeek& week, NoiseVariances& VARRES, WalkState& state) {
+void step_series(const PassWalkData& pass, int s, const PassWeek& week, NoiseVariances& VARRES, WalkState& state) {
   const ModelList& models = pass.models;
-  for (int s = 1; s <= models.series_count; ++s) {
-    const SeriesWalkData& data = pass.of(s);
-    StepWeek step;
-    step.t = week.t;
-    step.t0 = week.t0;
-    step.first_week = week.first_week;
-    step.first_year = week.row == 1;
-    step.x = data.series(week.row, week.t);
-    forecast_series_week(models, s, data, pass.NSEM, step, VARRES, state);
-    if (models.series(s).transformed) {
-      return_to_flows(models, s, data.stats, pass.LAMBDA(week.t), pass.LIMBC(week.t), VARRES, week.t, state);
-    } else {
-      limit_last_model(models, s, data.stats, week.t, state);
-    }
-    if (week.observed) state.Z0(s) = deviation(data.stats, step.x, week.t);
+  const SeriesWalkData& data = pass.of(s);
+  StepWeek step;
+  step.t = week.t;
+  step.t0 = week.t0;
+  step.first_week = week.first_week;
+  step.first_year = week.row == 1;
+  step.x = data.series(week.row, week.t);
+  forecast_series_week(models, s, data, pass.NSEM, step, VARRES, state);
+  if (models.series(s).transformed) {
+    return_to_flows(models, s, data.stats, pass.LAMBDA(week.t), pass.LIMBC(week.t), VARRES, week.t, state);
+  } else {
+    limit_last_model(models, s, data.stats, week.t, state);
+  }
+  if (week.observed) state.Z0(s) = deviation(data.stats, step.x, week.t);
+}
+
+void step_every_series(const PassWalkData& pass, const PassWeek& week, NoiseVariances& VARRES, WalkState& state) {
+  for (int s = 1; s <= pass.models.series_count; ++s) step_series(pass, s, week, VARRES, state);
+}
+
+void copy_series_state(const ModelList& models, int s, const WalkState& from, WalkState& to) {
+  for (int i = 1; i <= kNP; ++i) to.Z(i, s) = from.Z(i, s);
+  to.Z0(s) = from.Z0(s);
+  for (int p = 1; p <= WalkState::kMovingAverageOrders; ++p) to.a0(p, s) = from.a0(p, s);
+  for (int m = models.series(s).first; m <= models.series(s).last; ++m) {
+    for (int j = 1; j <= kNP; ++j) to.B(j, m) = from.B(j, m);
+    to.P(m) = from.P(m);
+    to.R(m) = from.R(m);
+    to.A(m) = from.A(m);
   }
 }
 

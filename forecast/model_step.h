@@ -31,6 +31,7 @@
 #pragma once
 
 #include <array>
+#include <memory>
 
 #include "common/fixed_array.h"
 #include "common/table_sizes.h"
@@ -49,14 +50,34 @@ inline constexpr double kBandDeviations = 1.96;
 // buffer, forecast, one-week-ahead forecast and, for the PARMA-RO models, the
 // innovation saved at the month's first week. A walk starts from zero.
 struct WalkState {
+  static constexpr int kMovingAverageOrders = 3;  // PARMA(1..3,1)
+
   Array<double, 4, kSeries> Z;        // deviations of the last four observed weeks, most recent first
   Array<double, kSeries> Z0;          // deviation of the week just processed
   Array<double, 4, kMaxPassModels> B; // lag buffers
   ModelValues P;                      // forecasts, in the scale of the series
   ModelValues R;                      // one-week-ahead forecasts from observed data
   ModelValues A;                      // forecasts of a transformed series returned to flows
-  Array<double, 3, kSeries> a0;       // PARMA(p,1)-RO innovation of the month, by order
+  Array<double, kMovingAverageOrders, kSeries> a0;  // PARMA(p,1)-RO innovation of the month, by order
 };
+
+// The state of a walk at the end of a year. The simulation over the whole
+// history keeps it at the end of `year` when asked to; the final forecast,
+// whose replay of the history takes the same steps with the same parameters
+// up to that year, starts each series that the checkpoint holds from it
+// instead of taking those steps again. The series of a pass are walked
+// independently of one another (each step of a series reads and writes only
+// that series' state and its own models), so a series can be held without
+// the other.
+struct WalkCheckpoint {
+  int year = 0;                      // the year asked for (0: none)
+  std::unique_ptr<WalkState> state;  // the state at its end, once reached
+  Array<bool, kSeries> holds;        // series whose part of `state` is the plain walk's
+};
+
+// Copies the state of series s (its observed deviations, and the lag
+// buffers, forecasts and innovations of its models) from `from` to `to`.
+void copy_series_state(const ModelList& models, int s, const WalkState& from, WalkState& to);
 
 // The week a step forecasts.
 struct StepWeek {
@@ -121,10 +142,13 @@ struct PassWeek {
   bool observed = true;
 };
 
-// One week of every series of the pass, in series order: the forecasts
-// (forecast_series_week with the observed value of row and week), a
-// transformed series' return to flows or an untransformed series' band on
-// its last model, then, for an observed week, Z0 from that value.
+// One week of series s of the pass: the forecasts (forecast_series_week
+// with the observed value of row and week), a transformed series' return to
+// flows or an untransformed series' band on its last model, then, for an
+// observed week, Z0 from that value.
+void step_series(const PassWalkData& pass, int s, const PassWeek& week, NoiseVariances& VARRES, WalkState& state);
+
+// step_series for every series of the pass, in series order.
 void step_every_series(const PassWalkData& pass, const PassWeek& week, NoiseVariances& VARRES, WalkState& state);
 
 }  // namespace darcalim

@@ -71,37 +71,53 @@ std::vector<OrderedModel> ranked(int n, const std::function<double(int)>& measur
   return out;
 }
 
+// The names of the models and the layouts of the names lines (overall and
+// monthly sections, weeks), made once per report.
+struct ReportNames {
+  explicit ReportNames(const ReportSource& src)
+      : other_lines(ranking_layouts::names(src.names_per_line(false))),
+        week_lines(ranking_layouts::names(src.names_per_line(true))) {
+    of.push_back("");
+    for (int m = 1; m <= src.NM; ++m) of.push_back(src.name(m));
+  }
+  const std::string& name(int m) const { return of.at(static_cast<std::size_t>(m)); }
+
+  std::vector<std::string> of;  // by model number
+  Layout other_lines;
+  Layout week_lines;
+};
+
 void write_section(OutputFile& report, const Layout& values_layout, int number, const std::vector<OrderedModel>& list,
-                   const ReportSource& src, bool week_section) {
+                   const ReportNames& names, bool week_section) {
   FieldValues values;
   if (number > 0) values.emplace_back(std::int64_t{number});
   for (const OrderedModel& o : list) values.emplace_back(o.error);
   report.write(values_layout, values);
-  const Layout names_layout = ranking_layouts::names(src.names_per_line(week_section));
-  FieldValues names;
-  for (const OrderedModel& o : list) names.emplace_back(src.name(o.model));
-  report.write(names_layout, names);
+  values.clear();
+  for (const OrderedModel& o : list) values.emplace_back(names.name(o.model));
+  report.write(week_section ? names.week_lines : names.other_lines, values);
 }
 
 void write_report(const ReportSource& src, const LimitOrderingOutputs& out) {
+  const ReportNames names(src);
   OutputFile& report = out.report;
   report.write(ranking_layouts::title());
-  write_section(report, ranking_layouts::general(), 0, ranked(src.NM, [&](int m) { return src.general(m); }), src,
+  write_section(report, ranking_layouts::general(), 0, ranked(src.NM, [&](int m) { return src.general(m); }), names,
                 false);
   const WeekGrouping& months = src.in.groupings(kMonthsGrouping);
   int j = 1;
   for (int M = 1; M <= kMonths; ++M) {
     const std::vector<OrderedModel> month = ranked(src.NM, [&](int m) { return src.monthly(m, M); });
-    write_section(report, ranking_layouts::month(), M, month, src, false);
+    write_section(report, ranking_layouts::month(), M, month, names, false);
     for (int w = months.INIPER(M); w <= months.INIPER(M + 1) - 1; ++w) {
       const bool target = j <= kLeads && w == out.TARGET(j);
       const std::vector<OrderedModel> list =
           target ? out.reordered(j) : ranked(src.NM, [&](int m) { return src.weekly(m, w); });
-      write_section(report, ranking_layouts::week(), w, list, src, true);
+      write_section(report, ranking_layouts::week(), w, list, names, true);
       report.write(ranking_layouts::best(), {src.first_ranked(w)});
       report.write(ranking_layouts::chosen(), {src.chosen(w)});
       if (target) {
-        report.write(ranking_layouts::after_limits(), {src.name(list.front().model)});
+        report.write(ranking_layouts::after_limits(), {names.name(list.front().model)});
         ++j;
       }
     }

@@ -1,7 +1,6 @@
 #include "limits/ratio_samples.h"
 
 #include <cstddef>
-#include <cstdint>
 #include <stdexcept>
 #include <string>
 
@@ -22,8 +21,8 @@ int first_week(const WeekGrouping& g, int k) { return g.INIPER(k); }
 int last_week(const WeekGrouping& g, int k) { return g.INIPER(k + 1) - 1; }
 
 void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
-                     RatioSamples& out) {
-  std::vector<float> pooled;
+                     std::vector<float>& pooled, RatioSamples& out) {
+  pooled.clear();
   for (int y = FIRST; y <= LAST; ++y) {
     for (int w = first_week(g, k); w <= last_week(g, k); ++w) pooled.push_back(static_cast<float>(V(y, w)));
   }
@@ -32,19 +31,18 @@ void fill_thresholds(const SeriesTable& V, int FIRST, int LAST, const WeekGroupi
     for (int q = 1; q <= kThresholds; ++q) out.LIMCLASSE(CODPER, k, q) = 0.0;
     return;
   }
-  std::vector<std::int16_t> indx(pooled.size());
-  ESCO7(n, pooled, indx, 1.0f, n);
+  const std::vector<float> sorted = ascending_values(pooled);
   for (int q = 1; q <= kThresholds; ++q) {
     int position = static_cast<int>(static_cast<float>(n) * kQuantiles[q - 1]);
     if (position < 1) position = 1;
-    const float value = pooled[static_cast<std::size_t>(indx[static_cast<std::size_t>(position - 1)] - 1)];
+    const float value = sorted[static_cast<std::size_t>(position - 1)];
     out.LIMCLASSE(CODPER, k, q) = static_cast<double>(value * kThresholdFactor);
   }
 }
 
 // The flows of period k in year y, preceded by the flow before the period.
-std::vector<double> flow_sequence(const SeriesTable& V, const WeekGrouping& g, int k, int y, int NSEM) {
-  std::vector<double> flows;
+void flow_sequence(const SeriesTable& V, const WeekGrouping& g, int k, int y, int NSEM, std::vector<double>& flows) {
+  flows.clear();
   if (k > 1) {
     flows.push_back(V(y, first_week(g, k) - 1));
   } else if (y > 1) {
@@ -53,13 +51,12 @@ std::vector<double> flow_sequence(const SeriesTable& V, const WeekGrouping& g, i
     flows.push_back(V(1, 1));
   }
   for (int w = first_week(g, k); w <= last_week(g, k); ++w) flows.push_back(V(y, w));
-  return flows;
 }
 
-void fill_ratios(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k,
-                 int NSEM, RatioSamples& out) {
+void fill_ratios(const SeriesTable& V, int FIRST, int LAST, const WeekGrouping& g, int CODPER, int k, int NSEM,
+                 std::vector<double>& flows, RatioSamples& out) {
   for (int y = FIRST; y <= LAST; ++y) {
-    const std::vector<double> flows = flow_sequence(V, g, k, y, NSEM);
+    flow_sequence(V, g, k, y, NSEM, flows);
     for (std::size_t j = 1; j < flows.size(); ++j) {
       const double start = flows[j - 1];
       if (start == 0.0) continue;
@@ -82,13 +79,7 @@ std::vector<float> sorted_keys_of(const std::vector<double>& sample, int CODPER)
   keys.reserve(sample.size() + 1);
   for (double r : sample) keys.push_back(static_cast<float>(r));
   if ((CODPER == 1 || CODPER == 2) && keys.size() == 1) keys.push_back(keys[0] * kSingleRatioFactor);
-  const int n = static_cast<int>(keys.size());
-  std::vector<std::int16_t> indx(keys.size());
-  ESCO7(n, keys, indx, 1.0f, n);
-  std::vector<float> sorted;
-  sorted.reserve(keys.size());
-  for (const std::int16_t i : indx) sorted.push_back(keys[static_cast<std::size_t>(i - 1)]);
-  return sorted;
+  return ascending_values(keys);
 }
 
 }  // namespace
@@ -125,12 +116,14 @@ void VAZSEMPER(const SeriesTable& V, int FIRST, int LAST, const WeekGroupings& G
   out.LIMCLASSE.fill(0.0);
   for (std::size_t i = 0; i < out.RAZOES.kSize; ++i) out.RAZOES.data()[i].clear();
   for (std::size_t i = 0; i < out.sorted_keys.kSize; ++i) out.sorted_keys.data()[i].clear();
+  std::vector<float> pooled;  // a period's flows, their storage kept from period to period
+  std::vector<double> flows;  // a period's flows of one year
   for (int CODPER = 1; CODPER <= kPeriodCodes; ++CODPER) {
     const WeekGrouping& g = GRUPO(grouping_of_period_code(CODPER));
     // Every threshold of the grouping first: the first ratio of a period is
     // classed by the thresholds of the period before it.
-    for (int k = 1; k <= g.NPER; ++k) fill_thresholds(V, FIRST, LAST, g, CODPER, k, out);
-    for (int k = 1; k <= g.NPER; ++k) fill_ratios(V, FIRST, LAST, g, CODPER, k, NSEM, out);
+    for (int k = 1; k <= g.NPER; ++k) fill_thresholds(V, FIRST, LAST, g, CODPER, k, pooled, out);
+    for (int k = 1; k <= g.NPER; ++k) fill_ratios(V, FIRST, LAST, g, CODPER, k, NSEM, flows, out);
   }
   once_flag = 1;
 }

@@ -73,7 +73,8 @@ FlowClasses classes_of_flow(const RatioSamples& samples, int CODPER, int P, doub
 
 // The sorted keys of sample RAZOES(CODPER, k, c): each ratio rounded to a
 // 4-byte key, a weekly or monthly (CODPER 1 or 2) sample of one ratio r
-// joined by the key r * 1.01 (4-byte product), all sorted ascending by ESCO7.
+// joined by the key r * 1.01 (4-byte product), in the ascending order that
+// ESCO7 gives them (ascending_values).
 // They are sorted at the sample's first lookup and kept with the samples
 // (only the samples a run draws limits from are ever sorted); VAZSEMPER drops
 // them. An empty sample, or one longer than kMaxRatioKeys (which the ratio

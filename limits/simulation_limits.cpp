@@ -1,6 +1,5 @@
 #include "limits/simulation_limits.h"
 
-#include <cstdint>
 #include <vector>
 
 #include "common/flow_history.h"
@@ -23,9 +22,10 @@ SampleYears sample_years(const Window& whole, const Window& eval) {
   return {eval.last + 1, 2 * eval.last};
 }
 
-// RAZINF and RAZSUP at the week's percentiles of the sample years' ratios.
-void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, const PercentileTable& perc,
-                   RatioLimits& limits) {
+// The 4-byte ratios of week t over the week before in the sample years, in
+// ascending order (the first week of the history, which has no week before,
+// gives 1; a week before of zero flow gives none).
+std::vector<float> sorted_week_ratios(const SeriesTable& O, SampleYears years, int t, int NSEM) {
   std::vector<float> ratios;
   for (int y = years.first; y <= years.last && y <= kMaxYears; ++y) {
     if (y == 1 && t == 1) {
@@ -36,10 +36,16 @@ void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, con
     if (denominator == 0.0) continue;
     ratios.push_back(static_cast<float>(O(y, t) / denominator));
   }
+  return ascending_values(ratios);
+}
+
+// RAZINF and RAZSUP at the week's percentiles of the sample years' ratios.
+WeekBand week_band(const SeriesTable& O, SampleYears years, int t, int NSEM, const PercentileTable& perc) {
+  WeekBand band;
+  band.drawn = true;
+  const std::vector<float> ratios = sorted_week_ratios(O, years, t, NSEM);
   const int n = static_cast<int>(ratios.size());
-  if (n == 0) return;
-  std::vector<std::int16_t> index(ratios.size());
-  ESCO7(n, ratios, index, 1.0f, n);
+  if (n == 0) return band;
   auto position = [&](double percentile) {
     for (int k = 1; k <= n; ++k) {
       if (static_cast<double>(k) / n * 100.0 >= percentile) return k;
@@ -48,9 +54,11 @@ void sample_limits(const SeriesTable& O, SampleYears years, int t, int NSEM, con
   };
   const int iL = position(perc.PERCINF(t));
   const int iU = position(perc.PERCSUP(t));
-  if (iL == 0 || iU == 0) return;
-  limits.RAZINF = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(iL - 1)] - 1)];
-  limits.RAZSUP = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(iU - 1)] - 1)];
+  if (iL == 0 || iU == 0) return band;
+  band.found = true;
+  band.RAZINF = ratios[static_cast<std::size_t>(iL - 1)];
+  band.RAZSUP = ratios[static_cast<std::size_t>(iU - 1)];
+  return band;
 }
 
 }  // namespace
@@ -72,7 +80,12 @@ void VARIHIDRO(const SimulationLimitInputs& in, const Window& eval, int Y, int t
   }
   RatioLimits& limits = out.limits;
   const PercentileTable& perc = in.percentiles;
-  sample_limits(O, years, t, NSEM, perc, limits);
+  WeekBand& band = out.week_bands.band(t);
+  if (!band.drawn) band = week_band(O, years, t, NSEM, perc);
+  if (band.found) {
+    limits.RAZINF = band.RAZINF;
+    limits.RAZSUP = band.RAZSUP;
+  }
   double Qp = 0.0;
   if (t == 1) {
     Qp = Y == 1 ? O(Y, t) : O(Y - 1, NSEM);

@@ -34,12 +34,27 @@ struct SimulationLimitInputs {
   int NMOD;
 };
 
+// The band of week t at the week's percentiles of the ratios of week t over
+// week t - 1 in the sample years: the same for every simulated year of a
+// window, so drawn at the week's first simulated year and kept for the rest
+// of the window.
+struct WeekBand {
+  bool drawn = false;  // drawn for the window
+  bool found = false;  // the ratios give one (otherwise the limits stay as they are)
+  double RAZINF = 0.0;
+  double RAZSUP = 0.0;
+};
+struct WeekBands {
+  Array<WeekBand, kMaxWeeks> band;
+};
+
 // What they write: the ratio samples of the window's sample years, with
-// samples_built (cleared by the caller at the start of each window), and
-// the limits last drawn.
+// samples_built, and the week bands of those years (both cleared by the
+// caller at the start of each window), and the limits last drawn.
 struct SimulationLimitOutputs {
   RatioSamples& samples;
   int& samples_built;
+  WeekBands& week_bands;
   RatioLimits& limits;
 };
 

@@ -68,16 +68,17 @@ class SimulationLimits : public ::testing::Test {
     return D;
   }
 
-  // VARIHIDRO over the run's tables, as the driver calls it.
-  void clamp(const Window& eval, int Y, ModelValues& D) {
+  // VARIHIDRO over the run's tables, as the driver calls it within one window.
+  void clamp(const Window& eval, int Y, ModelValues& D, int week = kWeek) {
     darcalim::Run& r = folder_.run();
     const SimulationLimitInputs in{*O_, r.JANELA(kWindows), r.GRUPO, r.percentiles, r.CASO.NSEM, r.models.NMOD};
-    VARIHIDRO(in, eval, Y, kWeek, D, {r.variability.samples, samples_built_, r.variability.limits});
+    VARIHIDRO(in, eval, Y, week, D, {r.variability.samples, samples_built_, week_bands_, r.variability.limits});
   }
 
   testing::RunInFolder folder_;
   std::unique_ptr<SeriesTable> O_ = std::make_unique<SeriesTable>();
   int samples_built_ = 0;
+  WeekBands week_bands_;
 };
 
 class SimulationLimitsByWindow : public SimulationLimits, public ::testing::WithParamInterface<ClampCase> {};
@@ -102,6 +103,21 @@ INSTANTIATE_TEST_SUITE_P(
                       ClampCase{"WholeHistory", {1, 40}, 5, {36.0, 100.0, 20.0, 150.0, 50.0},
                                 {36.0, 100.0, 36.0, 100.0, 50.0}}),
     [](const ::testing::TestParamInfo<ClampCase>& p) { return p.param.name; });
+
+// Each week keeps its own band through the years of a window: week 9
+// (every ratio 1, the band 64..64) does not stand in for week 10.
+TEST_F(SimulationLimits, EachWeekKeepsItsOwnRatiosThroughTheWindow) {
+  for (const int Y : {25, 26}) {
+    ModelValues week9 = forecasts({20.0, 90.0});
+    clamp({21, 40}, Y, week9, kWeek - 1);
+    EXPECT_EQ(week9(1), 64.0);
+    EXPECT_EQ(week9(2), 64.0);
+    ModelValues week10 = forecasts({20.0, 90.0});
+    clamp({21, 40}, Y, week10);
+    EXPECT_EQ(week10(1), 34.0);
+    EXPECT_EQ(week10(2), 70.0);
+  }
+}
 
 // With no flow before the week the ratios are undefined: nothing moves.
 TEST_F(SimulationLimits, ZeroFlowBeforeTheWeekAdjustsNothing) {

@@ -76,15 +76,14 @@ void fallback_limits(const SeriesTable& V, int YF, int WEEK, int NSEM, const Per
   }
   const int n = static_cast<int>(ratios.size());
   if (n == 0) return;
-  std::vector<std::int16_t> index(ratios.size());
-  ESCO7(n, ratios, index, 1.0f, n);
+  const std::vector<float> sorted = ascending_values(ratios);
   auto position = [&](double percentile) {
     int i = 1;
     while (i < n && !(static_cast<double>(i) / n * 100.0 > percentile)) ++i;
     return i;
   };
-  limits.RAZINF = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(position(perc.PERCINF(WEEK)) - 1)] - 1)];
-  limits.RAZSUP = ratios[static_cast<std::size_t>(index[static_cast<std::size_t>(position(perc.PERCSUP(WEEK)) - 1)] - 1)];
+  limits.RAZINF = sorted[static_cast<std::size_t>(position(perc.PERCINF(WEEK)) - 1)];
+  limits.RAZSUP = sorted[static_cast<std::size_t>(position(perc.PERCSUP(WEEK)) - 1)];
 }
 
 // No model passed: the candidate nearest the band.

@@ -23,9 +23,14 @@ std::string week_text(int week, const BoxCoxWeekSearch& search) {
   static const Layout kPass("/ 15X 'APROXIMACAO ' I2 /");
   static const Layout kTrial("20X 'LAMBDA = ' F10.7 27X 'ASSIMETRIA = ' F9.5 /");
   std::string text = kWeek.write({std::int64_t{week}});
+  FieldValues values(2);
   for (const BoxCoxApproximation& pass : search.approximations) {
-    text += kPass.write({std::int64_t{pass.P}});
-    for (const BoxCoxTrial& trial : pass.trials) text += kTrial.write({trial.LAMBDA, trial.skewness});
+    kPass.append(text, {std::int64_t{pass.P}});
+    for (const BoxCoxTrial& trial : pass.trials) {
+      values[0] = trial.LAMBDA;
+      values[1] = trial.skewness;
+      kTrial.append(text, values);
+    }
   }
   return text;
 }

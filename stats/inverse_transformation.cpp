@@ -1,6 +1,7 @@
 #include "stats/inverse_transformation.h"
 
 #include <cmath>
+#include <limits>
 
 namespace darcalim {
 
@@ -30,6 +31,15 @@ void limit_to_band(ModelValues& A, ModelValues& B, int i, int K0, double D) {
 void ATRANS(ModelValues& A, ModelValues& B, double LAMBDA, const NoiseVariances& VARR, int N, int w, double bound,
             int K0, double V) {
   const double D = 1.96 * std::sqrt(V);
+  const double root = 1.0 / LAMBDA;
+  const double slope_power = (1.0 - 2.0 * LAMBDA) / LAMBDA;
+  const double half_slope = 0.5 * (1.0 - LAMBDA);
+  // Models whose forecasts are equal (a negative forecast replaced by its
+  // reference's, values on a band edge) follow one another: the powers of
+  // the previous value serve again.
+  double u_before = std::numeric_limits<double>::quiet_NaN();
+  double u_root = 0.0;
+  double u_slope = 0.0;
   for (int i = 1; i <= N; ++i) {
     limit_to_band(A, B, i, K0, D);
     if (LAMBDA == 0.0) {
@@ -37,8 +47,12 @@ void ATRANS(ModelValues& A, ModelValues& B, double LAMBDA, const NoiseVariances&
     } else if (LAMBDA != 1.0) {
       B(i) = onto_bound(B(i), LAMBDA, bound);
       const double u = 1.0 + LAMBDA * B(i);
-      B(i) = std::pow(u, 1.0 / LAMBDA) +
-             0.5 * (1.0 - LAMBDA) * std::pow(u, (1.0 - 2.0 * LAMBDA) / LAMBDA) * VARR(w, i);
+      if (!(u == u_before)) {
+        u_root = std::pow(u, root);
+        u_slope = std::pow(u, slope_power);
+        u_before = u;
+      }
+      B(i) = u_root + half_slope * u_slope * VARR(w, i);
     }
   }
 }

@@ -178,6 +178,30 @@ TEST(ATRANS, LaterModelsCentreOnModelK0AfterItsOwnLimit) {
   EXPECT_EQ(A(5), D + D);
 }
 
+// Models of equal value in a row (a forecast replaced by its reference's)
+// share the powers of the value but keep their own variances; every value
+// returns, to the bit, as the formula gives it.
+TEST(ATRANS, EqualValuesInARowKeepTheirOwnBiasCorrection) {
+  const double lambda = 0.37;
+  const double values[] = {2.5, 2.5, 2.5, 3.0, 2.5, 2.5};
+  const double variances[] = {0.01, 0.2, 0.01, 0.05, 0.3, 0.0};
+  const int N = static_cast<int>(std::size(values));
+  ModelValues A;
+  NoiseVariances VARR;
+  for (int i = 1; i <= N; ++i) {
+    A(i) = values[i - 1];
+    VARR(4, i) = variances[i - 1];
+  }
+  ModelValues B = A;
+  ATRANS(A, B, lambda, VARR, N, 4, boxcox_bound(lambda), 1, no_band());
+  for (int i = 1; i <= N; ++i) {
+    const double u = 1.0 + lambda * values[i - 1];
+    const double expected = std::pow(u, 1.0 / lambda) +
+                            0.5 * (1.0 - lambda) * std::pow(u, (1.0 - 2.0 * lambda) / lambda) * variances[i - 1];
+    EXPECT_EQ(B(i), expected) << "model " << i;
+  }
+}
+
 // A transformed value beyond the bound has no inverse: it is moved onto
 // the bound; a NaN is not moved and stays NaN.
 TEST(ATRANS2, MovesValuesBeyondTheBoundOntoIt) {

@@ -48,10 +48,14 @@ std::string weekly_statistics(const SeriesStatistics& s, int NSEM, const WeekGro
   FieldValues header{std::int64_t{weeks.NPER}};
   for (const FieldValue& k : lag_numbers()) header.push_back(k);
   std::string text = kHeader.write(header);
+  FieldValues row;
   for (int t = 1; t <= NSEM; ++t) {
-    FieldValues row{std::int64_t{t}, s.MEDSEM(t), std::sqrt(s.VARSEM(t))};
+    row.clear();
+    row.emplace_back(std::int64_t{t});
+    row.emplace_back(s.MEDSEM(t));
+    row.emplace_back(std::sqrt(s.VARSEM(t)));
     append_lags(row, s, t, kWeeksGrouping);
-    text += kRow.write(row);
+    kRow.append(text, row);
   }
   return text;
 }
@@ -60,10 +64,12 @@ std::string grouping_autocorrelation(const SeriesStatistics& s, int NSEM, const 
   static const Layout kHeader("/ 34X 'FUNCAO DE AUTO-CORRELACAO  (PERIODICIDADE: ' I2 ')' /");
   static const Layout kRow("2X I2 17X 10(2X F5.2)");
   std::string text = kHeader.write({std::int64_t{grouping.NPER}});
+  FieldValues row;
   for (int t = 1; t <= NSEM; ++t) {
-    FieldValues row{std::int64_t{t}};
+    row.clear();
+    row.emplace_back(std::int64_t{t});
     append_lags(row, s, t, g);
-    text += kRow.write(row);
+    kRow.append(text, row);
   }
   return text;
 }

@@ -19,6 +19,8 @@
 
 #include "driver/run.h"
 #include "driver/run_driver.h"
+#include "evaluation/simulation.h"
+#include "final_forecast/final_forecast.h"
 #include "tests/support/case_folder.h"
 #include "tests/support/file_text.h"
 
@@ -206,6 +208,94 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(TurnOfYearCase{"FirstWeek", 2010, 1, "      14  2010    1    1", {1, 2, 3, 4, 5, 6}},
                       TurnOfYearCase{"Week50", 2000, 50, "      14  2000   12   50", {50, 51, 52, 1, 2, 3}}),
     case_name<TurnOfYearCase>);
+
+// The final forecast starts the series that the simulation over the whole
+// history holds at its checkpoint from there. It must forecast, to the bit,
+// what the replay of every year from the start forecasts; a series that the
+// simulation's clamp moved is not held and is replayed from the start.
+struct CheckpointCase {
+  const char* name;
+  const char* base_case;
+  const char* case_file;
+  int ANOPREV;  // 0: the case's own
+  int SEMPREV;
+  int moved_series;  // series one of whose forecasts the clamp moves in year 1 (0: none)
+};
+
+void PrintTo(const CheckpointCase& c, std::ostream* os) {
+  *os << c.name;
+}
+
+class Checkpoint : public ::testing::TestWithParam<CheckpointCase> {};
+
+// The final forecast of the finished run's last pass, on scratch files.
+std::unique_ptr<PassForecast> final_forecast_of(const darcalim::Run& run, const WalkCheckpoint* checkpoint,
+                                                const std::filesystem::path& folder) {
+  const PassWalkData walk = pass_walk_data(run, kWindows);
+  const FinalForecastInputs in{
+      walk, run.JANELA(kWindows), run.CASO, run.history, run.GRUPO, run.choice, run.PASSO, false, checkpoint};
+  auto VARRES = std::make_unique<NoiseVariances>(run.VARRES);
+  auto forecast = std::make_unique<PassForecast>();
+  auto joined = std::make_unique<JoinedForecast>();
+  OutputFile table, record, model_line;
+  table.open(folder / "TABLE.TXT", OutputFile::Mode::kRewrite);
+  record.open(folder / "RECORD.TXT", OutputFile::Mode::kRewrite);
+  model_line.open(folder / "MODEL.TXT", OutputFile::Mode::kRewrite);
+  FPREV(in, {*VARRES, *forecast, *joined, table, record, model_line}, {});
+  return forecast;
+}
+
+TEST_P(Checkpoint, FinalForecastFromTheCheckpointEqualsTheWholeReplay) {
+  const CheckpointCase& c = GetParam();
+  CaseFolder folder(c.base_case);
+  if (c.ANOPREV != 0) folder.replace_line(c.case_file, kAnoprevLine, std::to_string(c.ANOPREV));
+  folder.replace_line(c.case_file, kSemprevLine, i2(c.SEMPREV));
+  InProcessRun in_process(folder);
+  ASSERT_EQ(in_process.status, 0) << in_process.console.str();
+  const darcalim::Run& run = *in_process.run;
+
+  // The simulation over the whole history once more, its checkpoint kept.
+  WalkCheckpoint checkpoint;
+  checkpoint.year = replay_checkpoint_year(run.CASO, run.history, run.JANELA(kWindows));
+  ASSERT_GT(checkpoint.year, 1);
+  const PassWalkData walk = pass_walk_data(run, kWindows);
+  const SimulationInputs in{walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, 1, 0};
+  auto VARRES = std::make_unique<NoiseVariances>(run.VARRES);
+  auto errors = std::make_unique<SimulationErrors>();
+  RecordFile records;
+  records.open(folder.path() / "RECORDS.DAT");
+  const int moved_model = c.moved_series != 0 ? run.models.series(c.moved_series).first : 0;
+  const SimulationClamp clamp = [moved_model](int, int Y, int, ModelValues& D) {
+    if (moved_model != 0 && Y == 1) D(moved_model) *= 2.0;
+  };
+  SIMPREV(in, kWindows, run.JANELA(kWindows), {*VARRES, *errors, records, &checkpoint}, {}, clamp);
+  ASSERT_NE(checkpoint.state, nullptr);
+  for (int s = 1; s <= run.models.series_count; ++s) EXPECT_EQ(checkpoint.holds(s), s != c.moved_series) << s;
+
+  const auto replayed = final_forecast_of(run, nullptr, folder.path());
+  const auto resumed = final_forecast_of(run, &checkpoint, folder.path());
+  for (int k = 1; k <= kLeads; ++k) {
+    const int t = lead_week(run.CASO.SEMPREV, k, run.CASO.NSEM);
+    for (int m = 1; m <= run.models.NMOD; ++m) {
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(resumed->FC(t, m)), std::bit_cast<std::uint64_t>(replayed->FC(t, m)))
+          << "lead " << k << ", model " << m;
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(resumed->LOWT(t, m)), std::bit_cast<std::uint64_t>(replayed->LOWT(t, m)));
+      ASSERT_EQ(std::bit_cast<std::uint64_t>(resumed->UPPT(t, m)), std::bit_cast<std::uint64_t>(replayed->UPPT(t, m)));
+    }
+  }
+}
+
+// Cochem: ANOFEST 2009, so a forecast of 2010 resets the one-week-ahead
+// forecasts at the week before SEMPREV, with SEMPREV 1 in the last week of
+// 2009. Maxau (combined): the last pass, logarithmic only.
+INSTANTIATE_TEST_SUITE_P(Cases, Checkpoint,
+                         ::testing::Values(CheckpointCase{"Option2", kWuerzburg, "CASO1.DAT", 0, 26, 0},
+                                           CheckpointCase{"Option2UntransformedMoved", kWuerzburg, "CASO1.DAT", 0, 26,
+                                                          2},
+                                           CheckpointCase{"Option0ResetBeforeWeek1", kCochem, "CASO3.DAT", 2010, 1, 0},
+                                           CheckpointCase{"Option0ResetMidYear", kCochem, "CASO3.DAT", 2010, 30, 1},
+                                           CheckpointCase{"CombinedLastPass", "s02_maxau_o5v1", "CASO2.DAT", 0, 36, 0}),
+                         case_name<CheckpointCase>);
 
 }  // namespace
 }  // namespace darcalim

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 #include <sstream>
 
 #include "driver/run_driver.h"
@@ -149,14 +150,33 @@ std::string expect_stop_with_report_ending(const CaseFolder& folder, const std::
   return result.message;
 }
 
-TEST(RunStops, WeekOfZeroVariance) {
-  CaseFolder folder(kCochem);
+// Week 1 of the Cochem case flows 100 in every year.
+void give_week_one_zero_variance(const CaseFolder& folder) {
   auto lines = folder.lines("HIST3.DAT");
   for (std::size_t first = 2; first < lines.size(); first += 6) lines[first].replace(0, 16, "    100.    100.");
   folder.set_lines("HIST3.DAT", lines);
-  EXPECT_EQ(expect_stop_with_report_ending(folder, "CASO3.REL",
-                                           "***** ENCONTRADO VARIANCIA NULA PARA A SEMANA   1 *****\n\n"),
+}
+
+constexpr const char* kZeroVarianceEnding = "***** ENCONTRADO VARIANCIA NULA PARA A SEMANA   1 *****\n\n";
+
+TEST(RunStops, WeekOfZeroVariance) {
+  CaseFolder folder(kCochem);
+  give_week_one_zero_variance(folder);
+  EXPECT_EQ(expect_stop_with_report_ending(folder, "CASO3.REL", kZeroVarianceEnding),
             "ENCONTRADO VARIANCIA NULA PARA A SEMANA 1");
+}
+
+// When the stop is reported the report already holds what was written before
+// it, though the run and its open files live on.
+TEST(RunStops, TheReportHoldsItsTextWhenTheStopIsReported) {
+  CaseFolder folder(kCochem);
+  give_week_one_zero_variance(folder);
+  std::ostringstream console;
+  std::ostringstream errors;
+  auto run = std::make_unique<darcalim::Run>(folder.path(), console, errors);
+  ASSERT_NE(run_darcalim(*run), 0);
+  EXPECT_NE(errors.str(), "");
+  EXPECT_TRUE(folder.read("CASO3.REL").ends_with(kZeroVarianceEnding));
 }
 
 TEST(RunStops, BoxCoxExponentAboveFour) {
