@@ -237,11 +237,9 @@ std::unique_ptr<PassForecast> final_forecast_of(const darcalim::Run& run, const 
   auto VARRES = std::make_unique<NoiseVariances>(run.VARRES);
   auto forecast = std::make_unique<PassForecast>();
   auto joined = std::make_unique<JoinedForecast>();
-  OutputFile table, record, model_line;
+  OutputFile table;
   table.open(folder / "TABLE.TXT", OutputFile::Mode::kRewrite);
-  record.open(folder / "RECORD.TXT", OutputFile::Mode::kRewrite);
-  model_line.open(folder / "MODEL.TXT", OutputFile::Mode::kRewrite);
-  FPREV(in, {*VARRES, *forecast, *joined, table, record, model_line}, {});
+  FPREV(in, {*VARRES, *forecast, *joined, table}, {});
   return forecast;
 }
 
