@@ -133,33 +133,38 @@ OpenedFile open_for_writing(const std::filesystem::path& path, WriteAccess acces
   return opened;
 }
 
-bool write_all(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+namespace {
+
+// Passes every byte to `write_some` (a write at the position `done` bytes
+// on), again after an interruption or a short write.
+template <class WriteSome>
+bool write_every_byte(std::string_view bytes, WriteSome write_some) {
+  std::size_t done = 0;
+  while (done < bytes.size()) {
+    const ssize_t n = write_some(bytes.substr(done), done);
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return false;
     if (n == 0) {
       errno = EIO;
       return false;
     }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+    done += static_cast<std::size_t>(n);
   }
   return true;
 }
 
+}  // namespace
+
+bool write_all(int fd, std::string_view bytes) {
+  return write_every_byte(bytes, [fd](std::string_view rest, std::size_t) {
+    return ::write(fd, rest.data(), rest.size());
+  });
+}
+
 bool write_all_at(int fd, std::string_view bytes, off_t offset) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::pwrite(fd, bytes.data(), bytes.size(), offset);
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) return false;
-    if (n == 0) {
-      errno = EIO;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-    offset += static_cast<off_t>(n);
-  }
-  return true;
+  return write_every_byte(bytes, [fd, offset](std::string_view rest, std::size_t done) {
+    return ::pwrite(fd, rest.data(), rest.size(), offset + static_cast<off_t>(done));
+  });
 }
 
 bool set_length(int fd, std::uintmax_t length) {
