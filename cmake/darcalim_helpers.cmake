@@ -40,16 +40,18 @@ endfunction()
 
 # darcalim_command_test(<name> SOURCES <files...> RUNS <programs...>
 #                       [LIBS <libraries...>] [DEFINITIONS <NAME=VALUE...>]
-#                       [TIMEOUT <seconds>])
+#                       [TIMEOUT <seconds>] [THREADS <counts...>])
 # A GoogleTest executable that runs built programs as processes (the
 # DEFINITIONS tell it where they are); the programs of RUNS are built first.
-# TIMEOUT bounds each of its cases (CTest's default otherwise). Does nothing
-# when the tests are switched off.
+# TIMEOUT bounds each of its cases (CTest's default otherwise). With THREADS,
+# every case runs once for each count, as Threads<count>/<case> with
+# DARCALIM_THREADS set to the count. Does nothing when the tests are
+# switched off.
 function(darcalim_command_test name)
   if(NOT DARCALIM_TESTS)
     return()
   endif()
-  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;RUNS;LIBS;DEFINITIONS" ${ARGN})
+  cmake_parse_arguments(ARG "" "TIMEOUT" "SOURCES;RUNS;LIBS;DEFINITIONS;THREADS" ${ARGN})
   add_executable(${name} ${ARG_SOURCES})
   target_include_directories(${name} PRIVATE ${PROJECT_SOURCE_DIR})
   target_compile_definitions(${name} PRIVATE ${ARG_DEFINITIONS})
@@ -57,11 +59,18 @@ function(darcalim_command_test name)
   if(ARG_RUNS)
     add_dependencies(${name} ${ARG_RUNS})
   endif()
+  set(properties)
   if(ARG_TIMEOUT)
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES TIMEOUT ${ARG_TIMEOUT})
-  else()
-    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60)
+    list(APPEND properties TIMEOUT ${ARG_TIMEOUT})
   endif()
+  if(NOT ARG_THREADS)
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 PROPERTIES ${properties})
+    return()
+  endif()
+  foreach(threads ${ARG_THREADS})
+    gtest_discover_tests(${name} DISCOVERY_TIMEOUT 60 TEST_PREFIX "Threads${threads}/"
+                         PROPERTIES ${properties} ENVIRONMENT "DARCALIM_THREADS=${threads}")
+  endforeach()
 endfunction()
 
 # darcalim_fuzz_target(<reader> LIBS <libraries...>)

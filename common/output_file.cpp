@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <stdexcept>
 #include <system_error>
+#include <utility>
 
 #include "common/run_stop.h"
 
@@ -42,8 +43,27 @@ std::uintmax_t length_of(int fd) {
 
 }  // namespace
 
+void OutputFile::open_in_memory() {
+  if (connected_) close();
+  path_.clear();
+  mode_ = Mode::kRewrite;
+  last_line_.clear();
+  pending_.clear();
+  can_withdraw_ = false;
+  truncate_on_write_ = false;
+  in_memory_ = true;
+  connected_ = true;
+}
+
+void OutputFile::move_text_to(OutputFile& target) {
+  if (!in_memory_) throw std::logic_error("move_text_to on a file on disk");
+  target.write_text(pending_);
+  pending_.clear();
+}
+
 void OutputFile::open(const std::filesystem::path& path, Mode mode) {
   if (connected_) close();
+  in_memory_ = false;
   path_ = path;
   mode_ = mode;
   last_line_.clear();
@@ -98,7 +118,7 @@ void OutputFile::write_pending() {
 }
 
 void OutputFile::write_when_full() {
-  if (pending_.size() >= kWriteSize) write_pending();
+  if (!in_memory_ && pending_.size() >= kWriteSize) write_pending();
 }
 
 void OutputFile::write_text(std::string_view text) {
@@ -113,7 +133,10 @@ void OutputFile::write_text(std::string_view text) {
   write_when_full();
 }
 
-void OutputFile::clear() { ensure_stream(); }
+void OutputFile::clear() {
+  ensure_stream();
+  if (in_memory_) pending_.clear();
+}
 
 void OutputFile::write(const Layout& layout, const FieldValues& values) {
   if (mode_ == Mode::kAppend) {
@@ -142,6 +165,7 @@ void OutputFile::close() {
   connected_ = false;
   truncate_on_write_ = false;
   can_withdraw_ = false;
+  if (std::exchange(in_memory_, false)) pending_.clear();
   if (!fd_.valid()) return;
   if (!pending_.empty()) {
     const std::string_view line = last_filled_line(pending_);
@@ -163,7 +187,9 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::close_and_delete() {
+  const bool on_disk = !in_memory_;
   close();
+  if (!on_disk) return;
   std::error_code ec;
   std::filesystem::remove(path_, ec);
 }

@@ -22,6 +22,12 @@
 // something other than a regular file under its name (a symbolic link, a
 // FIFO, a device, a folder) is refused, never followed or waited on.
 //
+// A file opened in memory (open_in_memory) has no path and touches no disk:
+// its text is kept, whatever its length, until move_text_to hands it whole to
+// the file it belongs to, as if written there at that moment (work done on
+// another thread writes its part of a report so, and it joins the report in
+// order). Closing it forgets its text.
+//
 // Bytes are written as they are (form feeds and single-byte letters
 // included); every line ends with '\n'. A file that cannot be created or
 // written stops the run (RunStop) with a message naming it.
@@ -52,6 +58,7 @@ class OutputFile {
   ~OutputFile();
 
   void open(const std::filesystem::path& path, Mode mode);
+  void open_in_memory();
   bool is_open() const { return connected_; }
   const std::filesystem::path& path() const { return path_; }
 
@@ -71,6 +78,10 @@ class OutputFile {
   // Closes the file and removes it from the folder.
   void close_and_delete();
 
+  // A file in memory: writes its text to `target` and empties itself; a
+  // file on disk is a fault of the program (std::logic_error).
+  void move_text_to(OutputFile& target);
+
   // The last line with something other than blanks written to the file (to
   // name the reason of a stop that a phase wrote only to its report).
   std::string last_line() const;
@@ -88,6 +99,7 @@ class OutputFile {
   std::string record_;   // appended file: the record being written
   Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
+  bool in_memory_ = false;  // the text stays in pending_ until move_text_to
   bool truncate_on_write_ = false;
   std::uintmax_t length_before_append_ = 0;
   bool can_withdraw_ = false;

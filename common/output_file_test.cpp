@@ -6,6 +6,9 @@
 
 #include <fstream>
 #include <functional>
+#include <iterator>
+#include <stdexcept>
+#include <string>
 #include <tuple>
 
 #include "common/run_stop.h"
@@ -44,6 +47,34 @@ TEST(OutputFile, AppendGoesAfterTheExistingLines) {
   file.write_free({std::string("second")});
   file.close();
   EXPECT_EQ(file_text(path), "first\n second\n");
+}
+
+// A file in memory touches no disk, however much it holds; its text joins
+// the file on disk after what was written there before, and it starts again
+// empty.
+TEST(OutputFile, TextInMemoryJoinsTheFileInOrder) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "CASO1.REL";
+  OutputFile report;
+  report.open(path, OutputFile::Mode::kRewrite);
+  report.write_text("window 1\n");
+  OutputFile side;
+  side.open_in_memory();
+  const std::string large(OutputFile::kWriteSize, 'x');
+  side.write(Layout("A"), {large});
+  side.write_text("window 3\n   \n");
+  EXPECT_EQ(side.last_line(), "window 3");
+  report.write_text("window 2\n");
+  side.move_text_to(report);
+  EXPECT_EQ(report.last_line(), "window 3");
+  side.write_text("next pass\n");
+  side.move_text_to(report);
+  report.close();
+  EXPECT_EQ(file_text(path), "window 1\nwindow 2\n" + large + "\nwindow 3\n   \nnext pass\n");
+  side.write_text("forgotten\n");
+  side.close_and_delete();
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+  EXPECT_THROW(report.move_text_to(side), std::logic_error);
 }
 
 TEST(OutputFile, CloseAndDeleteRemovesTheFile) {

@@ -59,8 +59,19 @@ RecordFile::~RecordFile() {
   }
 }
 
+void RecordFile::open_in_memory() {
+  if (open_) close();
+  path_.clear();
+  image_.clear();
+  file_length_ = 0;
+  in_memory_ = true;
+  open_ = true;
+  changed_ = false;
+}
+
 void RecordFile::open(const std::filesystem::path& path) {
   if (open_) close();
+  in_memory_ = false;
   path_ = path;
   image_.clear();
   errno = 0;
@@ -94,6 +105,8 @@ void RecordFile::extend_image(std::size_t bytes) {
 void RecordFile::write(int n, std::span<const double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
   const std::size_t at = offset(n);
+  // A file in memory has no older records to fill those skipped over.
+  if (in_memory_ && image_.size() < at) throw std::logic_error("record " + std::to_string(n) + " skips records");
   extend_image(at + kRecordBytes);
   unsigned char* record = image_.data() + at;
   const std::size_t value_bytes = values.size() * sizeof(double);
@@ -129,9 +142,31 @@ void RecordFile::read(int n, std::span<double> values) {
   }
 }
 
+void RecordFile::discard() {
+  image_.clear();
+  changed_ = false;
+}
+
+void RecordFile::overlay(RecordFile& newer) {
+  if (!newer.in_memory_) throw std::logic_error("overlay of a record file on disk");
+  if (!open_) throw std::logic_error("record file not open");
+  if (!newer.changed_) return;
+  if (newer.image_.size() >= image_.size()) {
+    image_.swap(newer.image_);
+  } else {
+    std::copy(newer.image_.begin(), newer.image_.end(), image_.begin());
+  }
+  changed_ = true;
+  newer.discard();
+}
+
 void RecordFile::close() {
   if (!open_) return;
   open_ = false;
+  if (std::exchange(in_memory_, false)) {
+    discard();
+    return;
+  }
   const bool changed = std::exchange(changed_, false);
   errno = 0;
   if (changed) {

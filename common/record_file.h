@@ -13,6 +13,11 @@
 // hold them, then they are written over its first records, so that it holds
 // a whole number of records at every moment.
 //
+// A file opened in memory (open_in_memory) has no path and touches no disk:
+// its records, written from record 1 on without skipping any, wait until
+// overlay() puts them over those of the file they belong to, as if written
+// there at that moment; closing it forgets them.
+//
 // A file that cannot be opened, read or written stops the run (RunStop) with
 // a message naming it: among them something other than a regular file under
 // its name (a symbolic link, a FIFO, a folder: common/file_access.h) and an
@@ -40,6 +45,7 @@ class RecordFile {
   ~RecordFile();
 
   void open(const std::filesystem::path& path);
+  void open_in_memory();
   bool is_open() const { return open_; }
   const std::filesystem::path& path() const { return path_; }
 
@@ -47,6 +53,17 @@ class RecordFile {
   void write(int n, std::span<const double> values);
   // Reads the first values.size() values of record n.
   void read(int n, std::span<double> values);
+
+  // Whether a record has been written since the file was opened.
+  bool holds_records() const { return changed_; }
+  // Forgets every record written since the file was opened: closing it then
+  // leaves the file as it was.
+  void discard();
+
+  // The records written to `newer` (a file in memory) are written here over
+  // those with the same numbers; `newer` is left empty. Overlaying a file on
+  // disk, or onto a file not open, is a fault of the program.
+  void overlay(RecordFile& newer);
 
   // Writes the records to the file and closes it; a failure stops the run.
   void close();
@@ -61,6 +78,7 @@ class RecordFile {
   std::uintmax_t file_length_ = 0;
   std::vector<unsigned char> image_;  // the file's first records, as they are to be
   bool open_ = false;
+  bool in_memory_ = false;
   bool changed_ = false;
 };
 

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <stdexcept>
 #include <string>
@@ -117,6 +119,68 @@ TEST(RecordFile, AFileOfPartRecordsStops) {
               "forecasts; remove it)");
   }
   EXPECT_EQ(file_text(path), std::string(1000, 'x'));
+}
+
+// Records written in memory go over the file's at the overlay, as if
+// written there then: a longer run of records replaces the file's, a shorter
+// one its first records only; nothing reaches the disk before the close.
+TEST(RecordFile, RecordsInMemoryGoOverTheFilesInOrder) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVP.DAT";
+  for (const int newer_count : {3, 1}) {
+    std::filesystem::remove(path);
+    write_records(path, {{1, {1.0}}, {2, {2.0}}});
+    RecordFile file;
+    file.open(path);
+    file.write(1, std::vector<double>{10.0});
+    file.write(2, std::vector<double>{20.0});
+    RecordFile newer;
+    newer.open_in_memory();
+    EXPECT_FALSE(newer.holds_records());
+    for (int n = 1; n <= newer_count; ++n) newer.write(n, std::vector<double>{100.0 * n});
+    EXPECT_TRUE(newer.holds_records());
+    std::vector<double> value(1);
+    newer.read(1, value);
+    EXPECT_EQ(value[0], 100.0);
+    EXPECT_THROW(newer.read(newer_count + 1, value), std::logic_error);
+    EXPECT_THROW(newer.write(newer_count + 2, std::vector<double>{1.0}), std::logic_error);
+    file.overlay(newer);
+    EXPECT_FALSE(newer.holds_records());
+    EXPECT_EQ(read_record(path, 1, 1), std::vector<double>{1.0}) << "on disk before the close";
+    file.close();
+    newer.close();
+    EXPECT_EQ(read_record(path, 1, 1), std::vector<double>{100.0}) << newer_count;
+    EXPECT_EQ(read_record(path, 2, 1), std::vector<double>{newer_count >= 2 ? 200.0 : 20.0}) << newer_count;
+    EXPECT_EQ(std::filesystem::file_size(path), static_cast<std::uintmax_t>(std::max(newer_count, 2)) * kRecordBytes);
+  }
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
+}
+
+// Discarded records leave the file as it was, and so does closing a file in
+// memory, whatever it held.
+TEST(RecordFile, DiscardedRecordsLeaveTheFileAsItWas) {
+  ScratchFolder folder;
+  const auto path = folder.path() / "PREVT.DAT";
+  write_records(path, {{1, {1.0}}, {2, {2.0}}});
+  RecordFile file;
+  file.open(path);
+  file.write(1, std::vector<double>{10.0});
+  file.write(3, std::vector<double>{30.0});
+  EXPECT_TRUE(file.holds_records());
+  file.discard();
+  EXPECT_FALSE(file.holds_records());
+  std::vector<double> value(1);
+  file.read(1, value);
+  EXPECT_EQ(value[0], 1.0);
+  RecordFile newer;
+  newer.open_in_memory();
+  newer.write(1, std::vector<double>{100.0});
+  newer.close();
+  EXPECT_THROW(file.overlay(newer), std::logic_error) << "closed, it is no file in memory";
+  file.close();
+  EXPECT_EQ(read_record(path, 1, 1), std::vector<double>{1.0});
+  EXPECT_EQ(std::filesystem::file_size(path), 2 * kRecordBytes);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()), {}), 1);
 }
 
 TEST(RecordFile, ReadingARecordNotWrittenIsAFault) {

@@ -9,11 +9,17 @@
 //
 // Tables have the fixed sizes of the data model and live as long as the run;
 // they persist from the first pass of a combined run to the second.
+//
+// `threads` is how many threads the run may use (1 unless the caller says
+// otherwise; see run_threads.h); the tables that work on a second thread
+// needs are made at its first use and kept for the rest of the run.
 #pragma once
 
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <ostream>
+#include <sstream>
 #include <string>
 
 #include "common/case_settings.h"
@@ -35,6 +41,19 @@
 
 namespace darcalim {
 
+// What lets windows 1 and 2 of a pass go on beside window 3: the noise
+// variances, percentile table and variability state of windows 1 and 2
+// (window 3, the last in the order of a single thread, leaves its own in the
+// run), and window 3's part of the run report and of the console, which
+// joins the run's after window 2.
+struct WindowSplitTables {
+  NoiseVariances VARRES;
+  PercentileTable percentiles;
+  VariabilityState variability;
+  OutputFile report;  // in memory
+  std::ostringstream console;
+};
+
 struct Run {
   Run(std::filesystem::path working_folder, std::ostream& console_stream, std::ostream& error_stream = std::cerr)
       : folder(std::move(working_folder)), console(console_stream), diagnostics(error_stream) {}
@@ -49,6 +68,7 @@ struct Run {
   std::ostream& diagnostics;
 
   // --- driver state
+  int threads = 1;                // threads the run may use
   std::string trace_text = std::string(80, ' ');
   bool combined_marker = false;   // set in the first pass of a combined run
   int PASSO = 1;                  // 2 in the second pass of a combined run
@@ -98,6 +118,9 @@ struct Run {
   OutputFile ranking_report;      // error-ranking report
   RecordFile half_records;        // PREVP.DAT
   RecordFile total_records;       // PREVT.DAT
+
+  // --- work side by side (threads above 1)
+  std::unique_ptr<WindowSplitTables> window_split;
 };
 
 }  // namespace darcalim

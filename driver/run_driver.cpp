@@ -12,24 +12,19 @@
 #include "final_forecast/combined_step.h"
 #include "driver/input_errors.h"
 #include "common/model_catalogue.h"
+#include "driver/pass_windows.h"
 #include "driver/run_files.h"
 #include "driver/run_trace.h"
-#include "estimation/estimation_driver.h"
 #include "evaluation/error_analysis.h"
 #include "evaluation/error_reports.h"
-#include "evaluation/percentile_file.h"
-#include "evaluation/simulation.h"
 #include "final_forecast/final_forecast.h"
 #include "final_forecast/forecast_table.h"
-#include "limits/simulation_limits.h"
 #include "limits/variability_check.h"
-#include "stats/series_statistics_report.h"
 
 namespace darcalim {
 
 namespace {
 
-const char* const kWindowNames[kWindows] = {"Primeira Metade", "Segunda Metade ", "Serie Total    "};
 // Each half window needs at least one year.
 constexpr int kMinimumEstimationYears = 2;
 const char* const kTitleWithTransformation = "SERIE COM TRANSFORMACAO";
@@ -41,74 +36,6 @@ void set_pass_tables(Run& run) {
   for (int m = 1; m <= kMonths; ++m) run.NSEMMES(m) = WEEK(m, run.CASO.ANOPREV);
   run.series_title(1) = run.CASO.TIPOTRANS == 0 ? kTitleWithoutTransformation : kTitleWithTransformation;
   run.series_title(2) = kTitleWithoutTransformation;
-}
-
-// Offset of the pass's models in the joined list of a combined run.
-int joined_offset(const Run& run) {
-  return JoinedList(run.history.NANOS).offset(run.PASSO);
-}
-
-EvaluationInputs evaluation_inputs(const Run& run) {
-  return {run.models, run.GRUPO, run.history.HISTORICO, run.CASO.NSEM};
-}
-
-void write_window_header(Run& run, int c) {
-  static const Layout kHeader("(A,'--- SERIE ',A15,' ---',/,/,5X,'ANO INICIAL: ',I4,5X,'ANO FINAL: ',I4,/)");
-  run.run_report.write(kHeader, {std::string("\f"), std::string(kWindowNames[c - 1]),
-                                 std::int64_t{run.JANELA(c).first}, std::int64_t{run.JANELA(c).last}});
-}
-
-// Series s of the pass over window c: the transformed values (or the only
-// series) for s = 1, the history for s = 2.
-SeriesWindow series_window(const Run& run, int s, int c) {
-  const SeriesTable& values = s == 1 ? run.transformed : run.history.HISTORICO;
-  return {values, run.JANELA(c), run.GRUPO, run.CASO.NSEM};
-}
-
-void estimate_series(Run& run, int s, int c) {
-  const EstimationInputs in{series_window(run, s, c), run.stats(s, c), s, run.models, run.CASO, run.history.NANOS};
-  ESTIMA(in, run.series_title(s), run.params(s, c), run.VARRES, run.run_report);
-}
-
-// SIMPREV of the models of window c over `eval`, with the variability
-// check's clamp (option 1) and the percentile file read at its first week,
-// keeping the walk's state at `checkpoint` (if any).
-void simulate_window(Run& run, int c, const Window& eval, RecordFile& records, WalkCheckpoint* checkpoint) {
-  int samples_built = 0;
-  WeekBands week_bands;
-  auto flows = std::make_unique<SeriesTable>();
-  if (run.CASO.variability_option == 1) display_flows(run.history.HISTORICO, run.history.FAC, *flows);
-  const SimulationLimitInputs limit_inputs{*flows,          run.JANELA(kWindows), run.GRUPO,
-                                           run.percentiles, run.CASO.NSEM,        run.models.NMOD};
-  const SimulationLimitOutputs limit_outputs{run.variability.samples, samples_built, week_bands,
-                                             run.variability.limits};
-  const SimulationClamp clamp = [&limit_inputs, &limit_outputs, &eval](int, int Y, int t, ModelValues& D) {
-    VARIHIDRO(limit_inputs, eval, Y, t, D, limit_outputs);
-  };
-  const auto read_percentiles = [&run] {
-    read_percentile_file(run.file(run.CASO.percentile_name), run.GRUPO, run.CASO.NSEM, run.console, run.percentiles);
-  };
-  const PassWalkData walk = pass_walk_data(run, c);
-  const SimulationInputs in{
-      walk, run.history.HISTORICO, run.GRUPO, run.history.FAC, run.CASO.variability_option, joined_offset(run)};
-  SIMPREV(in, c, eval, {run.VARRES, run.simulation, records, checkpoint}, read_percentiles, clamp);
-}
-
-// Window c of the pass; the simulation over the whole history keeps its
-// walk's state at `checkpoint` for the final forecast.
-void run_window(Run& run, int c, WalkCheckpoint& checkpoint) {
-  write_window_header(run, c);
-  for (int s = 1; s <= run.series_count; ++s) {
-    ESTAT(series_window(run, s, c), run.series_title(s), run.stats(s, c), run.run_report);
-  }
-  for (int s = 1; s <= run.series_count; ++s) estimate_series(run, s, c);
-  // Models of the first half forecast the second and those of the second the
-  // first, both through PREVP.DAT; those of the whole history forecast it
-  // through PREVT.DAT.
-  const Window& eval = run.JANELA(c == 1 ? 2 : c == 2 ? 1 : 3);
-  RecordFile& records = c == kWindows ? run.total_records : run.half_records;
-  simulate_window(run, c, eval, records, c == kWindows ? &checkpoint : nullptr);
-  ANAPREV(evaluation_inputs(run), c, eval, records, run.errors, run.run_report);
 }
 
 // VARIAPREV of one lead over the pass's models or, in the combined step, the
@@ -148,7 +75,7 @@ void run_pass(Run& run) {
   build_windows(run);
   WalkCheckpoint checkpoint;
   checkpoint.year = replay_checkpoint_year(run.CASO, run.history, run.JANELA(kWindows));
-  for (int c = 1; c <= kWindows; ++c) run_window(run, c, checkpoint);
+  run_windows(run, checkpoint);
   combine_half_windows(run.errors, run.models.NMOD, run.CASO.NSEM);
   write_averaged_statistics(run.run_report, run.models, run.errors, run.CASO.NSEM);
   rank_and_choose(evaluation_inputs(run), run.errors, run.ranking_report, run.choice);

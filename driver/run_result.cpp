@@ -70,8 +70,9 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   return r;
 }
 
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors) {
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads) {
   auto run = std::make_unique<Run>(folder, console, errors);
+  run->threads = threads;
   const RunEnd end = run_to_end(*run);
   return run_result(*run, end);
 }

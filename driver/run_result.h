@@ -55,8 +55,10 @@ struct RunResult {
   bool normal_end() const { return state == State::kNormalEnd; }
 };
 
-// Runs the case of `folder`; the one-line diagnostic of a stop goes to `errors`.
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors);
+// Runs the case of `folder` on `threads` threads (one by default, as the
+// companion tools run their many runs side by side); the one-line
+// diagnostic of a stop goes to `errors`.
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads = 1);
 
 // The result of a finished run: its end and what its tables hold.
 RunResult run_result(const Run& run, const RunEnd& end);
