@@ -73,6 +73,8 @@ void OutputFile::open(const std::filesystem::path& path, Mode mode) {
   if (!opened.fd.valid()) stop_cannot_write(path, opened.refusal);
   fd_ = std::move(opened.fd);
   truncate_on_write_ = mode == Mode::kRewrite;
+  // Room for a full gathering and the lines that end it, taken at once.
+  if (mode == Mode::kRewrite) pending_.reserve(2 * kWriteSize);
   connected_ = true;
 }
 

@@ -119,6 +119,10 @@ void RecordFile::write(int n, std::span<const double> values) {
   changed_ = true;
 }
 
+void RecordFile::reserve(int records) {
+  if (records > 0) image_.reserve(static_cast<std::size_t>(records) * kRecordBytes);
+}
+
 void RecordFile::read(int n, std::span<double> values) {
   if (values.size() > static_cast<std::size_t>(kValuesPerRecord)) throw std::logic_error("record too long");
   const std::size_t at = offset(n);

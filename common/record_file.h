@@ -51,6 +51,10 @@ class RecordFile {
 
   // Writes `values` (at most 94) as record n, zero-filled to its length.
   void write(int n, std::span<const double> values);
+  // Makes room in memory for records 1..`records` at once, so that a file
+  // whose records are written in order is not copied as it grows; what the
+  // file holds is unchanged.
+  void reserve(int records);
   // Reads the first values.size() values of record n.
   void read(int n, std::span<double> values);
 
