@@ -169,16 +169,11 @@ void OutputFile::close() {
   can_withdraw_ = false;
   if (std::exchange(in_memory_, false)) pending_.clear();
   if (!fd_.valid()) return;
-  if (!pending_.empty()) {
-    const std::string_view line = last_filled_line(pending_);
-    if (!line.empty()) last_line_.assign(line);
-    errno = 0;
-    const bool written = write_all(fd_.get(), pending_);
-    pending_.clear();
-    if (!written) {
-      fd_.close();
-      stop_cannot_write(path_);
-    }
+  try {
+    write_pending();
+  } catch (const RunStop&) {
+    fd_.close();
+    throw;
   }
   errno = 0;
   if (!fd_.close()) stop_cannot_write(path_);
