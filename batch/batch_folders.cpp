@@ -1,7 +1,5 @@
 #include "batch/batch_folders.h"
 
-#include <sys/stat.h>
-
 #include <system_error>
 
 namespace darcalim::batch {
@@ -13,18 +11,8 @@ constexpr const char* kCaseIndexFileName = "CASO.DAT";
 
 }  // namespace
 
-FolderIdentity identity_of(const std::filesystem::path& folder) {
-  struct stat st {};
-  if (::stat(folder.c_str(), &st) == 0 && S_ISDIR(st.st_mode)) {
-    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), ""};
-  }
-  std::error_code ec;
-  const std::filesystem::path canonical = std::filesystem::weakly_canonical(folder, ec);
-  return {0, 0, (ec ? folder : canonical).string()};
-}
-
 std::optional<std::string> case_folder_reason(const std::filesystem::path& folder,
-                                              const std::set<FolderIdentity>& listed) {
+                                              const std::set<FileIdentity>& listed) {
   if (listed.count(identity_of(folder)) != 0) return "it is a listed case folder";
   std::error_code ec;
   if (std::filesystem::exists(folder / kCaseIndexFileName, ec)) {

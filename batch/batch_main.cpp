@@ -20,7 +20,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using namespace darcalim::batch;
+using darcalim::FileIdentity;
 using darcalim::folder_identity;
+using darcalim::identity_of;
 using darcalim::load_folder_list;
 using darcalim::Shard;
 using darcalim::shard_of;
@@ -68,7 +70,7 @@ int run(const std::vector<std::string>& arguments) {
     if (!listed) return refuse("cannot read the folder list '" + o.list.string() + "'");
     folders = *listed;
   }
-  std::set<FolderIdentity> seen;
+  std::set<FileIdentity> seen;
   for (const fs::path& f : folders) {
     if (!seen.insert(identity_of(f)).second) {
       return refuse("folder '" + f.string() + "' is listed twice (two runs may not share a folder)");

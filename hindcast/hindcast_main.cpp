@@ -89,9 +89,9 @@ std::vector<fs::path> case_folders(const Options& o) {
     if (listed->empty()) throw Refusal{"no case folder in the list '" + o.list.string() + "'"};
     folders = *listed;
   }
-  std::set<fs::path> seen;
+  std::set<FileIdentity> seen;
   for (const fs::path& f : folders) {
-    if (!seen.insert(folder_identity(f)).second) {
+    if (!seen.insert(identity_of(f)).second) {
       throw Refusal{"folder '" + f.string() + "' is listed twice (its forecast weeks would be run twice)"};
     }
   }
@@ -221,9 +221,9 @@ int hindcast(const Options& o) {
 // The scores of the pairs files of --score.
 int score(const Options& o) {
   PairsTable table;
-  std::set<fs::path> seen;
+  std::set<FileIdentity> seen;
   for (const fs::path& file : o.pairs_files) {
-    if (!seen.insert(folder_identity(file)).second) {
+    if (!seen.insert(identity_of(file)).second) {
       throw Refusal{"pairs file '" + file.string() + "' is given twice (its pairs would be counted twice)"};
     }
     const auto text = file_bytes(file);

@@ -1,5 +1,7 @@
 #include "tools/folder_list.h"
 
+#include <sys/stat.h>
+
 #include <fstream>
 #include <string>
 
@@ -41,6 +43,14 @@ fs::path folder_identity(const fs::path& path) {
   if (ec) return path;
   fs::path resolved = fs::weakly_canonical(absolute, ec);
   return ec ? absolute : resolved;
+}
+
+FileIdentity identity_of(const fs::path& path) {
+  struct stat st {};
+  if (::stat(path.c_str(), &st) == 0) {
+    return {static_cast<unsigned long long>(st.st_dev), static_cast<unsigned long long>(st.st_ino), ""};
+  }
+  return {0, 0, folder_identity(path).string()};
 }
 
 }  // namespace darcalim

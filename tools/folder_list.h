@@ -1,10 +1,12 @@
-// The case folders a companion tool is given: the list file of --list and
-// the one name of each folder, to find a folder given twice.
+// The case folders a companion tool is given: the list file of --list, the
+// one name of each folder, and the identity that finds a folder (or file)
+// given twice.
 #pragma once
 
 #include <filesystem>
 #include <istream>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace darcalim {
@@ -23,5 +25,18 @@ std::optional<std::vector<std::filesystem::path>> load_folder_list(const std::fi
 // in the current folder, so "summary.csv" lies in it); the absolute path as
 // it is when that cannot be done.
 std::filesystem::path folder_identity(const std::filesystem::path& path);
+
+// What the file system knows a folder or file by: its device and inode, so
+// that one folder under two paths (a link, "a/../a", a bind mount) is one;
+// a path that names nothing is known by its one name (folder_identity).
+struct FileIdentity {
+  unsigned long long device = 0;
+  unsigned long long inode = 0;
+  std::string path;  // for a path that names nothing
+
+  auto operator<=>(const FileIdentity&) const = default;
+};
+
+FileIdentity identity_of(const std::filesystem::path& path);
 
 }  // namespace darcalim

@@ -38,5 +38,21 @@ TEST(FolderIdentity, OneNameForEveryWayOfWritingAFolder) {
   EXPECT_EQ(folder_identity(scratch.path() / "case" / "new.csv").parent_path(), name);
 }
 
+// The identity goes by what the file system holds: a folder under a link and
+// a file under a second (hard) link are the same, which no name shows.
+TEST(FileIdentity, OneForEveryPathToTheSameFolderOrFile) {
+  ScratchFolder scratch;
+  fs::create_directory(scratch.path() / "case");
+  fs::create_directory(scratch.path() / "other");
+  fs::create_directory_symlink(scratch.path() / "case", scratch.path() / "link");
+  std::ofstream(scratch.path() / "pairs.csv") << "x\n";
+  fs::create_hard_link(scratch.path() / "pairs.csv", scratch.path() / "same-pairs.csv");
+  EXPECT_EQ(identity_of(scratch.path() / "link"), identity_of(scratch.path() / "case" / "."));
+  EXPECT_NE(identity_of(scratch.path() / "other"), identity_of(scratch.path() / "case"));
+  EXPECT_EQ(identity_of(scratch.path() / "same-pairs.csv"), identity_of(scratch.path() / "pairs.csv"));
+  EXPECT_EQ(identity_of(scratch.path() / "case" / ".." / "absent"), identity_of(scratch.path() / "absent"));
+  EXPECT_NE(identity_of(scratch.path() / "absent"), identity_of(scratch.path() / "absent2"));
+}
+
 }  // namespace
 }  // namespace darcalim
