@@ -107,7 +107,10 @@ void RecordFile::write(int n, std::span<const double> values) {
   const std::size_t at = offset(n);
   // A file in memory has no older records to fill those skipped over.
   if (in_memory_ && image_.size() < at) throw std::logic_error("record " + std::to_string(n) + " skips records");
-  extend_image(at + kRecordBytes);
+  // Records skipped over keep the file's bytes; the record itself is written
+  // whole, so the file's older bytes of it are not read.
+  extend_image(at);
+  if (image_.size() < at + kRecordBytes) image_.resize(at + kRecordBytes);
   unsigned char* record = image_.data() + at;
   const std::size_t value_bytes = values.size() * sizeof(double);
   if constexpr (std::endian::native == std::endian::little) {

@@ -73,6 +73,11 @@ TEST(RecordFile, ReopeningKeepsTheRecordsItDoesNotWrite) {
   EXPECT_EQ(read_record(path, 1, 2), (std::vector<double>{10.0, 10.0}));
   EXPECT_EQ(read_record(path, 2, 2), (std::vector<double>{2.0, 2.0}));
   EXPECT_EQ(read_record(path, 3, 2), (std::vector<double>{3.0, 3.0}));
+  // Records skipped over keep their bytes.
+  write_records(path, {{3, {30.0}}});
+  EXPECT_EQ(read_record(path, 1, 2), (std::vector<double>{10.0, 10.0}));
+  EXPECT_EQ(read_record(path, 2, 2), (std::vector<double>{2.0, 2.0}));
+  EXPECT_EQ(read_record(path, 3, 2), (std::vector<double>{30.0, 0.0}));
 }
 
 // Record 4 begins at byte 3 * 752; 1.0 is 3FF0000000000000 and -2.0
