@@ -4,6 +4,8 @@
 // output and error sent to /dev/null, and waits for it. It returns the exit
 // status, or -1 when the program could not be started (fork failed; a
 // failed chdir or exec ends the child with 127) or did not exit normally.
+// With `usage`, the child's resource use (CPU times, peak resident set) is
+// stored there.
 #pragma once
 
 #include <cerrno>
@@ -12,13 +14,14 @@
 #include <vector>
 
 #include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 namespace darcalim {
 
 inline int run_process(const char* program, const std::vector<std::string>& arguments,
-                       const std::filesystem::path& folder) {
+                       const std::filesystem::path& folder, rusage* usage = nullptr) {
   // Exit status of a child that could not change folder or start the program.
   constexpr int kCannotStart = 127;
   std::vector<char*> argv{const_cast<char*>(program)};
@@ -37,7 +40,8 @@ inline int run_process(const char* program, const std::vector<std::string>& argu
     _exit(kCannotStart);
   }
   int status = 0;
-  while (waitpid(child, &status, 0) < 0) {
+  rusage ignored{};
+  while (wait4(child, &status, 0, usage != nullptr ? usage : &ignored) < 0) {
     if (errno != EINTR) return -1;
   }
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
