@@ -26,7 +26,7 @@ namespace {
 // the file, and records are copied whole.
 static_assert(sizeof(double) == 8 && std::numeric_limits<double>::is_iec559);
 
-void store_little_endian(double value, unsigned char* out) {
+[[maybe_unused]] void store_little_endian(double value, unsigned char* out) {
   std::uint64_t bits = std::bit_cast<std::uint64_t>(value);
   for (int i = 0; i < 8; ++i) {
     out[i] = static_cast<unsigned char>(bits & 0xFFu);
@@ -34,7 +34,7 @@ void store_little_endian(double value, unsigned char* out) {
   }
 }
 
-double load_little_endian(const unsigned char* in) {
+[[maybe_unused]] double load_little_endian(const unsigned char* in) {
   std::uint64_t bits = 0;
   for (int i = 7; i >= 0; --i) bits = (bits << 8) | in[i];
   return std::bit_cast<double>(bits);
