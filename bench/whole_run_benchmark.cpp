@@ -17,6 +17,7 @@
 #include <filesystem>
 #include <string>
 
+#include "tests/support/case_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 
@@ -48,7 +49,7 @@ void BM_WholeRun(benchmark::State& state, const BenchCase& bench_case) {
     state.PauseTiming();
     ScratchFolder scratch;
     const fs::path work = scratch.path() / "case";
-    fs::copy(bench_case.input, work);
+    copy_case_folder(bench_case.input, work);
     rusage usage{};
     state.ResumeTiming();
     const int status = run_process(DARCALIM_EXE, {}, work, &usage);

@@ -34,7 +34,7 @@ void SIMPREV(const SimulationInputs& in, int c, const Window& eval, const Simula
   ModelValues D;
   std::array<double, kMaxPassModels> record{};
   int record_number = 0;
-  out.records.reserve((eval.last - eval.first + 1) * NSEM);
+  out.records.reserve(eval.years() * NSEM);
   Array<bool, kSeries> moved;  // the clamp moved a forecast that the series' walk carries on
   for (int Y = eval.first; Y <= eval.last; ++Y) {
     for (int M = 1; M <= kMonths; ++M) {

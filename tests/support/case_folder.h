@@ -13,16 +13,21 @@
 
 namespace darcalim {
 
-// Copies the input of case `name` (cases_dir/<name>/input) into the folder
-// `work`, every file made writable by its owner (the reviewed copies may be
-// read-only).
-inline void copy_case_input(const std::filesystem::path& cases_dir, const std::string& name,
-                            const std::filesystem::path& work) {
+// Copies the case folder `input` into the folder `work`, every file made
+// writable by its owner (the reviewed copies may be read-only).
+inline void copy_case_folder(const std::filesystem::path& input, const std::filesystem::path& work) {
   namespace fs = std::filesystem;
-  fs::copy(cases_dir / name / "input", work);
+  fs::copy(input, work);
   for (const auto& entry : fs::directory_iterator(work)) {
     fs::permissions(entry.path(), fs::perms::owner_write, fs::perm_options::add);
   }
+}
+
+// Copies the input of case `name` (cases_dir/<name>/input) into the folder
+// `work`, as copy_case_folder does.
+inline void copy_case_input(const std::filesystem::path& cases_dir, const std::string& name,
+                            const std::filesystem::path& work) {
+  copy_case_folder(cases_dir / name / "input", work);
 }
 
 class CaseFolder {
