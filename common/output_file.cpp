@@ -61,6 +61,11 @@ void OutputFile::move_text_to(OutputFile& target) {
   pending_.clear();
 }
 
+void OutputFile::keep_nothing() {
+  if (connected_) close();
+  keeps_nothing_ = true;
+}
+
 void OutputFile::open(const std::filesystem::path& path, Mode mode) {
   if (connected_) close();
   in_memory_ = false;
@@ -68,6 +73,10 @@ void OutputFile::open(const std::filesystem::path& path, Mode mode) {
   mode_ = mode;
   last_line_.clear();
   can_withdraw_ = false;
+  if (keeps_nothing_) {
+    connected_ = true;
+    return;
+  }
   errno = 0;
   OpenedFile opened = open_for_writing(path, mode == Mode::kAppend ? WriteAccess::kAppend : WriteAccess::kWrite);
   if (!opened.fd.valid()) stop_cannot_write(path, opened.refusal);
@@ -125,6 +134,7 @@ void OutputFile::write_when_full() {
 
 void OutputFile::write_text(std::string_view text) {
   ensure_stream();
+  if (keeps_nothing_) return;
   if (mode_ == Mode::kAppend) {
     const std::string_view line = last_filled_line(text);
     if (!line.empty()) last_line_.assign(line);
@@ -141,6 +151,7 @@ void OutputFile::clear() {
 }
 
 void OutputFile::write(const Layout& layout, const FieldValues& values) {
+  if (keeps_nothing_) return ensure_stream();
   if (mode_ == Mode::kAppend) {
     record_.clear();
     layout.append(record_, values);
@@ -161,7 +172,10 @@ std::string OutputFile::last_line() const {
   return line.empty() ? last_line_ : std::string(line);
 }
 
-void OutputFile::write_free(const FieldValues& values) { write_text(free_form(values)); }
+void OutputFile::write_free(const FieldValues& values) {
+  if (keeps_nothing_) return ensure_stream();
+  write_text(free_form(values));
+}
 
 void OutputFile::close() {
   connected_ = false;
@@ -184,7 +198,7 @@ OutputFile::~OutputFile() {
 }
 
 void OutputFile::close_and_delete() {
-  const bool on_disk = !in_memory_;
+  const bool on_disk = !in_memory_ && !keeps_nothing_;
   close();
   if (!on_disk) return;
   std::error_code ec;

@@ -28,6 +28,11 @@
 // another thread writes its part of a report so, and it joins the report in
 // order). Closing it forgets its text.
 //
+// A file told to keep nothing (keep_nothing) stays so through every later
+// open: opening it creates nothing, what is written to it is dropped before it
+// is formatted, and last_line() is empty. A run whose caller reads only the
+// run's tables (the hindcast) so spares the writing of its reports.
+//
 // Bytes are written as they are (form feeds and single-byte letters
 // included); every line ends with '\n'. A file that cannot be created or
 // written stops the run (RunStop) with a message naming it.
@@ -61,6 +66,7 @@ class OutputFile {
 
   void open(const std::filesystem::path& path, Mode mode);
   void open_in_memory();
+  void keep_nothing();
   bool is_open() const { return connected_; }
   const std::filesystem::path& path() const { return path_; }
 
@@ -102,6 +108,7 @@ class OutputFile {
   Mode mode_ = Mode::kRewrite;
   bool connected_ = false;
   bool in_memory_ = false;  // the text stays in pending_ until move_text_to
+  bool keeps_nothing_ = false;
   bool truncate_on_write_ = false;
   std::uintmax_t length_before_append_ = 0;
   bool can_withdraw_ = false;

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <system_error>
+#include <utility>
 
 #include "common/appended_file.h"
 #include "common/layout.h"
@@ -92,6 +93,7 @@ void write_option_summary(Run& run) {
 void open_appended(Run& run, OutputFile& file, const std::string& name, const AppendedRecords& records) {
   if (file.is_open()) return;
   const auto path = run.file(name);
+  if (!run.writes_files) return file.open(path, OutputFile::Mode::kAppend);  // keeps nothing
   const std::uintmax_t removed = cut_back_torn_record(path, records);
   if (removed > 0) {
     warn(run.diagnostics, printable(trimmed(name)) + ": the last record was cut short by an earlier run; its " +
@@ -135,8 +137,15 @@ void transform_history(Run& run) {
 }
 
 void open_evaluation_files(Run& run) {
-  if (!run.half_records.is_open()) run.half_records.open(run.file(kHalfRecordsFileName));
-  if (!run.total_records.is_open()) run.total_records.open(run.file(kTotalRecordsFileName));
+  for (const auto& [records, name] : {std::pair{&run.half_records, kHalfRecordsFileName},
+                                      std::pair{&run.total_records, kTotalRecordsFileName}}) {
+    if (records->is_open()) continue;
+    if (run.writes_files) {
+      records->open(run.file(name));
+    } else {
+      records->open_in_memory();
+    }
+  }
   if (!run.ranking_report.is_open()) {
     run.ranking_report.open(run.file(run.CASO.ranking_report_name), OutputFile::Mode::kRewrite);
   }

@@ -69,6 +69,12 @@ struct Run {
 
   // --- driver state
   int threads = 1;                // threads the run may use
+  // false: the run writes no file at all (reports, forecast table, records,
+  // appended files, trace and state), for a caller that reads only its
+  // tables. The records a run reads back are then kept in memory, so the
+  // folder must hold none of an earlier run; a stop's diagnostic line cannot
+  // then quote the report.
+  bool writes_files = true;
   std::string trace_text = std::string(80, ' ');
   bool combined_marker = false;   // set in the first pass of a combined run
   int PASSO = 1;                  // 2 in the second pass of a combined run

@@ -231,6 +231,9 @@ RunEnd run_to_end(Run& run) {
     const FolderLock lock(run.folder);
     if (lock.outcome() == FolderLock::Outcome::kBusy) refuse_busy_folder(run.folder);
     check_fixed_outputs(run.folder);
+    if (!run.writes_files) {
+      for (OutputFile* file : output_files(run)) file->keep_nothing();
+    }
     run_all(run);
     return {};
   } catch (const RunStop& stop) {

@@ -70,9 +70,11 @@ RunResult run_result(const Run& run, const RunEnd& end) {
   return r;
 }
 
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads) {
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads,
+                   RunFiles files) {
   auto run = std::make_unique<Run>(folder, console, errors);
   run->threads = threads;
+  run->writes_files = files == RunFiles::kWritten;
   const RunEnd end = run_to_end(*run);
   return run_result(*run, end);
 }

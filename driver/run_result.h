@@ -55,10 +55,17 @@ struct RunResult {
   bool normal_end() const { return state == State::kNormalEnd; }
 };
 
+// Whether a run leaves its files (reports, forecast table, records, appended
+// files, trace and state) or writes none, for a caller that needs only the
+// result (the hindcast, in a folder of its own holding only the case).
+enum class RunFiles { kWritten, kNone };
+
 // Runs the case of `folder` on `threads` threads (one by default, as the
 // companion tools run their many runs side by side); the one-line
-// diagnostic of a stop goes to `errors`.
-RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads = 1);
+// diagnostic of a stop goes to `errors`. The result is the same whether the
+// run writes its files or not.
+RunResult run_case(const std::filesystem::path& folder, std::ostream& console, std::ostream& errors, int threads = 1,
+                   RunFiles files = RunFiles::kWritten);
 
 // The result of a finished run: its end and what its tables hold.
 RunResult run_result(const Run& run, const RunEnd& end);

@@ -14,6 +14,7 @@ std::string event_line(int code, const std::string& text) {
 
 void write_event(const Run& run, const std::string& file_name, OutputFile::Mode mode, int code,
                  const std::string& text) {
+  if (!run.writes_files) return;
   OutputFile file;
   file.open(run.file(file_name), mode);
   file.write_text(event_line(code, text));

@@ -27,7 +27,7 @@ IssueOutcome run_unit(const HindcastCase& c, HindcastUnit unit, const fs::path& 
     write_cut_case(c, issue, folder);
     std::ostringstream console;
     std::ostringstream errors;
-    outcome.result = run_case(folder, console, errors);
+    outcome.result = run_case(folder, console, errors, 1, RunFiles::kNone);
   } catch (const std::exception& fault) {  // a folder or file that could not be made, no memory
     outcome.result = RunResult{};
     outcome.result.message = std::string("fault of the hindcast: ") + fault.what();
