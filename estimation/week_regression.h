@@ -1,10 +1,5 @@
-// Standardised history and the one-week regressions of the periodic
-// regression estimators (ESTPRL, ESTMAPR, ESTMAPRL).
-//
-// z(y, t) = (X(y, t) - MEDSEM(t)) / sqrt(VARSEM(t)), with the statistics of
-// the window in hand, also for the year before the window; a value before the
-// history (year 0) is taken as 0. The lag j of week t of year y is week t - j
-// of the same year, or week NSEM + t - j of year y - 1 when t - j < 1.
+// The one-week regressions of the periodic regression estimators (ESTPRL,
+// ESTMAPR, ESTMAPRL), on the standardised history (stats/standardized_value.h).
 //
 // A regression of week t of order p uses the years of the window, except the
 // first one when the window starts at year 1 and t <= p (its lags would lie
@@ -20,34 +15,9 @@
 #include "common/series_table.h"
 #include "common/week_groupings.h"
 #include "estimation/linalg/least_squares.h"
+#include "stats/standardized_value.h"
 
 namespace darcalim {
-
-class StandardisedSeries {
- public:
-  StandardisedSeries(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats);
-
-  int NSEM() const { return nsem_; }
-  const Window& window() const { return window_; }
-
-  double z(int y, int t) const {
-    if (y < 1) return 0.0;  // before the history
-    if (y < first_stored_ || y > window_.last || t < 1 || t > nsem_) out_of_window();
-    return values_[static_cast<std::size_t>((y - first_stored_) * nsem_ + t - 1)];
-  }
-
-  double lagged(int y, int t, int j) const {
-    const int week = t - j;
-    return week >= 1 ? z(y, week) : z(y - 1, nsem_ + week);
-  }
-
- private:
-  [[noreturn]] static void out_of_window();
-  int nsem_;
-  Window window_;
-  int first_stored_;            // the year before the window, or year 1
-  std::vector<double> values_;  // by year from first_stored_, then week
-};
 
 // First year of the window that a regression (or residual) of week t and
 // order p takes in.

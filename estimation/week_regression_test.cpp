@@ -27,24 +27,6 @@ struct Tables {
   }
 };
 
-TEST(StandardisedSeries, StandardisesWithTheWeeksOwnMoments) {
-  Tables tab;
-  const StandardisedSeries z(kNsem, Window{21, 40}, *tab.series, *tab.stats);
-  EXPECT_EQ(z.z(30, 9), ((*tab.series)(30, 9) - 109.0) / std::sqrt(36.0));
-  EXPECT_EQ(z.z(30, 9), -20.0 / 6.0);
-  // The year before the window is there, for the lags of its first year.
-  EXPECT_EQ(z.z(20, 52), (-30.0) / std::sqrt(208.0));
-}
-
-TEST(StandardisedSeries, LagsCrossIntoThePreviousYearAndAreZeroBeforeTheHistory) {
-  Tables tab;
-  const StandardisedSeries z(kNsem, Window{1, 20}, *tab.series, *tab.stats);
-  EXPECT_EQ(z.lagged(5, 10, 3), z.z(5, 7));
-  EXPECT_EQ(z.lagged(5, 2, 3), z.z(4, 51));
-  EXPECT_EQ(z.lagged(1, 2, 3), 0.0);
-  EXPECT_EQ(z.z(0, 5), 0.0);
-}
-
 struct YearCase {
   std::string name;
   Window window;

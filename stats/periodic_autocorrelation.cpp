@@ -10,6 +10,7 @@ namespace darcalim {
 void FACORR2(const SeriesTable& X, int NSEM, Window window, int NLAG, const WeekGrouping& grouping, int g,
              SeriesStatistics& stats) {
   const int NY = window.years();
+  const StandardisedSeries z(NSEM, window, X, stats);
   for (int p = 1; p <= grouping.NPER; ++p) {
     Array<double, kMaxLags> S;
     for (int k = 1; k <= NLAG; ++k) S(k) = 0.0;
@@ -19,7 +20,7 @@ void FACORR2(const SeriesTable& X, int NSEM, Window window, int NLAG, const Week
         const int a = t - k >= 1 ? 0 : std::abs(t - k) / NSEM + 1;
         const int lagged_week = t - k + a * NSEM;
         for (int y = window.last; y >= window.first + a; --y) {
-          S(k) += standardized_value(X, stats, y, t) * standardized_value(X, stats, y - a, lagged_week);
+          S(k) += z.z(y, t) * z.z(y - a, lagged_week);
         }
       }
     }

@@ -2,10 +2,20 @@
 //
 // z(y, t) = (X(y, t) - MEDSEM(t)) / sqrt(VARSEM(t)), always with the mean and
 // variance of the week t the value belongs to, whatever the lag it is paired
-// at. Both autocorrelation functions build their products from it.
+// at. The autocorrelation functions build their products from it, and the
+// periodic regression estimators regress on it.
+//
+// StandardisedSeries holds z over a window, with the statistics in hand, and
+// over the year before the window, each value computed once; a value before
+// the history (year 0) is taken as 0, and one outside those years is a fault
+// of the program (std::out_of_range). The lag j of week t of year y is week
+// t - j of the same year, or week NSEM + t - j of year y - 1 when t - j < 1.
 #pragma once
 
 #include <cmath>
+#include <cstddef>
+#include <vector>
+
 
 #include "common/series_statistics.h"
 #include "common/series_table.h"
@@ -15,5 +25,31 @@ namespace darcalim {
 inline double standardized_value(const SeriesTable& X, const SeriesStatistics& stats, int y, int t) {
   return (X(y, t) - stats.MEDSEM(t)) / std::sqrt(stats.VARSEM(t));
 }
+
+class StandardisedSeries {
+ public:
+  StandardisedSeries(int NSEM, const Window& window, const SeriesTable& series, const SeriesStatistics& stats);
+
+  int NSEM() const { return nsem_; }
+  const Window& window() const { return window_; }
+
+  double z(int y, int t) const {
+    if (y < 1) return 0.0;  // before the history
+    if (y < first_stored_ || y > window_.last || t < 1 || t > nsem_) out_of_window();
+    return values_[static_cast<std::size_t>((y - first_stored_) * nsem_ + t - 1)];
+  }
+
+  double lagged(int y, int t, int j) const {
+    const int week = t - j;
+    return week >= 1 ? z(y, week) : z(y - 1, nsem_ + week);
+  }
+
+ private:
+  [[noreturn]] static void out_of_window();
+  int nsem_;
+  Window window_;
+  int first_stored_;            // the year before the window, or year 1
+  std::vector<double> values_;  // by year from first_stored_, then week
+};
 
 }  // namespace darcalim

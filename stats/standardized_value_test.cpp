@@ -1,0 +1,55 @@
+#include "stats/standardized_value.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <memory>
+#include <stdexcept>
+
+namespace darcalim {
+namespace {
+
+constexpr int kNsem = 52;
+
+// Week t has mean 100 + t and variance 4t; X(y, t) = 100 + t + y - 50.
+struct Tables {
+  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
+  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
+
+  Tables() {
+    for (int t = 1; t <= kNsem; ++t) {
+      stats->MEDSEM(t) = 100.0 + t;
+      stats->VARSEM(t) = 4.0 * t;
+      for (int y = 1; y <= kMaxYears; ++y) (*series)(y, t) = 100.0 + t + y - 50.0;
+    }
+  }
+};
+
+TEST(StandardisedSeries, StandardisesWithTheWeeksOwnMoments) {
+  Tables tab;
+  const StandardisedSeries z(kNsem, Window{21, 40}, *tab.series, *tab.stats);
+  EXPECT_EQ(z.z(30, 9), ((*tab.series)(30, 9) - 109.0) / std::sqrt(36.0));
+  EXPECT_EQ(z.z(30, 9), -20.0 / 6.0);
+  // The year before the window is there, for the lags of its first year.
+  EXPECT_EQ(z.z(20, 52), (-30.0) / std::sqrt(208.0));
+}
+
+TEST(StandardisedSeries, LagsCrossIntoThePreviousYearAndAreZeroBeforeTheHistory) {
+  Tables tab;
+  const StandardisedSeries z(kNsem, Window{1, 20}, *tab.series, *tab.stats);
+  EXPECT_EQ(z.lagged(5, 10, 3), z.z(5, 7));
+  EXPECT_EQ(z.lagged(5, 2, 3), z.z(4, 51));
+  EXPECT_EQ(z.lagged(1, 2, 3), 0.0);
+  EXPECT_EQ(z.z(0, 5), 0.0);
+}
+
+TEST(StandardisedSeries, OutsideTheWindowAndTheYearBeforeItIsAFault) {
+  Tables tab;
+  const StandardisedSeries z(kNsem, Window{21, 40}, *tab.series, *tab.stats);
+  EXPECT_THROW(z.z(19, 1), std::out_of_range);
+  EXPECT_THROW(z.z(41, 1), std::out_of_range);
+  EXPECT_THROW(z.z(30, kNsem + 1), std::out_of_range);
+}
+
+}  // namespace
+}  // namespace darcalim
