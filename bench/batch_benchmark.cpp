@@ -5,6 +5,10 @@
 //
 // Each iteration makes fresh copies of the 64 folders (not timed), then runs
 // them (timed, in wall-clock time: the work is done by child processes).
+//
+// BM_BatchPeakMemory: the peak resident set of darcalim-batch over 8 folders
+// and over 64, on two threads: a worker's memory does not grow with the
+// runs it has done, so the two should be alike.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -29,11 +33,13 @@ constexpr int kFolders = 64;
 
 std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
 
-// 64 fresh case folders under `root`.
-std::vector<std::string> make_folders(const fs::path& root) {
+constexpr double kKilobytesPerMegabyte = 1024.0;
+
+// `count` fresh case folders under `root`, the shipped cases in turn.
+std::vector<std::string> make_folders(const fs::path& root, int count = kFolders) {
   const auto names = case_names();
   std::vector<std::string> folders;
-  for (int i = 0; i < kFolders; ++i) {
+  for (int i = 0; i < count; ++i) {
     const std::string& name = names[static_cast<std::size_t>(i) % names.size()];
     const fs::path work = root / (std::to_string(i) + "-" + name);
     copy_case_input(DARCALIM_CASES_DIR, name, work);
@@ -87,8 +93,31 @@ void BM_64ProcessesOneAfterAnother(benchmark::State& state) {
   });
 }
 
+void BM_BatchPeakMemory(benchmark::State& state) {
+  const int count = static_cast<int>(state.range(0));
+  long peak_kilobytes = 0;
+  for (auto _ : state) {
+    state.PauseTiming();
+    const ScratchFolder scratch;
+    std::vector<std::string> arguments{"--jobs", "2"};
+    const std::vector<std::string> folders = make_folders(scratch.path(), count);
+    arguments.insert(arguments.end(), folders.begin(), folders.end());
+    state.ResumeTiming();
+    rusage usage{};
+    const int status = run_process(DARCALIM_BATCH_EXE, arguments, scratch.path(), &usage);
+    peak_kilobytes = std::max(peak_kilobytes, usage.ru_maxrss);
+    if (status != 0) {
+      state.SkipWithError("a run did not end normally");
+      return;
+    }
+  }
+  state.counters["peak_rss_MB"] = static_cast<double>(peak_kilobytes) / kKilobytesPerMegabyte;
+}
+
 BENCHMARK(BM_Batch64FoldersTwoThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
 BENCHMARK(BM_64ProcessesOneAfterAnother)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);
+BENCHMARK(BM_BatchPeakMemory)->Arg(8)->Arg(64)->ArgName("folders")->Unit(benchmark::kMillisecond)->UseRealTime()
+    ->Iterations(1);
 
 }  // namespace
 }  // namespace darcalim

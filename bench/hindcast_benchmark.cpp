@@ -14,6 +14,17 @@
 // whole (wall clock, and the CPU time of the processes), the least of the
 // rounds, as the cost of slicing.
 //
+// BM_HindcastPeakMemory: the peak resident set of darcalim-hindcast (a
+// process, two threads) over one year of the example case (52 runs) and over
+// ten (520): a worker's memory does not grow with the runs it has done, so
+// the two should be alike.
+//
+// BM_OneWorkerOverManyRuns: what a worker of the batch or of the hindcast
+// does, one run after another on one thread in one process (here the example
+// case, again and again, writing its files as the batch's runs do, or none as
+// the hindcast's do); the resident set after the first 20 runs and after 200:
+// a worker does not grow with the runs it has done.
+//
 // BM_HindcastOfTheExampleCase runs once, in wall-clock time.
 #include <benchmark/benchmark.h>
 
@@ -23,12 +34,14 @@
 #include <chrono>
 #include <cstdio>
 #include <fstream>
+#include <sstream>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "hindcast/hindcast_runner.h"
 #include "hindcast/scores.h"
+#include "tests/support/case_folder.h"
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shipped_cases.h"
@@ -41,6 +54,7 @@ namespace fs = std::filesystem;
 constexpr int kFromYear = 2000;
 constexpr int kToYear = 2009;
 constexpr int kJobs = 2;
+constexpr int kWeeksPerYear = 52;  // of the example case
 
 void BM_HindcastOfTheExampleCase(benchmark::State& state) {
   const std::vector<HindcastCase> cases{read_hindcast_case(DARCALIM_EXAMPLE_DIR)};
@@ -66,6 +80,68 @@ void BM_HindcastOfTheExampleCase(benchmark::State& state) {
   state.counters["pairs"] = static_cast<double>(pairs);
 }
 BENCHMARK(BM_HindcastOfTheExampleCase)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
+
+constexpr double kKilobytesPerMegabyte = 1024.0;
+
+void BM_HindcastPeakMemory(benchmark::State& state) {
+  const int years = static_cast<int>(state.range(0));
+  long peak_kilobytes = 0;
+  for (auto _ : state) {
+    const ScratchFolder scratch;
+    const std::vector<std::string> arguments{DARCALIM_EXAMPLE_DIR,
+                                             "--from", std::to_string(kToYear - years + 1),
+                                             "--to",   std::to_string(kToYear),
+                                             "--jobs", std::to_string(kJobs)};
+    rusage usage{};
+    const int status = run_process(DARCALIM_HINDCAST_EXE, arguments, scratch.path(), &usage);
+    peak_kilobytes = std::max(peak_kilobytes, usage.ru_maxrss);
+    if (status != 0) {
+      state.SkipWithError(("darcalim-hindcast exit status " + std::to_string(status)).c_str());
+      return;
+    }
+  }
+  state.counters["runs"] = years * kWeeksPerYear;
+  state.counters["peak_rss_MB"] = static_cast<double>(peak_kilobytes) / kKilobytesPerMegabyte;
+}
+BENCHMARK(BM_HindcastPeakMemory)->Arg(1)->Arg(10)->ArgName("years")->Iterations(1)->Unit(benchmark::kSecond)
+    ->UseRealTime();
+
+// The resident set of this process, in MB (0 where /proc cannot tell).
+double resident_megabytes() {
+  std::ifstream status("/proc/self/status");
+  for (std::string line; std::getline(status, line);) {
+    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / kKilobytesPerMegabyte;
+  }
+  return 0.0;
+}
+
+void BM_OneWorkerOverManyRuns(benchmark::State& state) {
+  constexpr int kFirstRuns = 20;
+  constexpr int kRuns = 200;
+  const RunFiles files = state.range(0) == 1 ? RunFiles::kWritten : RunFiles::kNone;
+  double after_first = 0.0;
+  double after_all = 0.0;
+  for (auto _ : state) {
+    const ScratchFolder scratch;
+    const fs::path folder = scratch.path() / "case";
+    copy_case_folder(DARCALIM_EXAMPLE_DIR, folder);
+    for (int run = 1; run <= kRuns; ++run) {
+      std::ostringstream console;
+      std::ostringstream errors;
+      if (!run_case(folder, console, errors, 1, files).normal_end()) {
+        state.SkipWithError("a run did not end normally");
+        return;
+      }
+      if (run == kFirstRuns) after_first = resident_megabytes();
+    }
+    after_all = resident_megabytes();
+  }
+  state.counters["rss_after_20_MB"] = after_first;
+  state.counters["rss_after_200_MB"] = after_all;
+  state.SetLabel(files == RunFiles::kWritten ? "files written (batch)" : "no files (hindcast)");
+}
+BENCHMARK(BM_OneWorkerOverManyRuns)->Arg(1)->Arg(0)->ArgName("files")->Iterations(1)->Unit(benchmark::kSecond)
+    ->UseRealTime();
 
 // The shipped cases' hindcast: its year, and the case left out (its history ends before it).
 constexpr const char* kShippedYear = "2009";
