@@ -15,6 +15,7 @@
 #include "batch/batch_summary.h"
 #include "common/file_access.h"
 #include "tools/whole_file.h"
+#include "tools/worker_memory.h"
 
 namespace {
 
@@ -146,6 +147,7 @@ int run(const std::vector<std::string>& arguments) {
 
 int main(int argc, char** argv) {
   darcalim::ignore_file_size_signal();
+  darcalim::reuse_freed_memory();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return run(arguments);
 }

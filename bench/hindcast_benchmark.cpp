@@ -45,6 +45,7 @@
 #include "tests/support/child_process.h"
 #include "tests/support/scratch_folder.h"
 #include "tests/support/shipped_cases.h"
+#include "tools/worker_memory.h"
 
 namespace darcalim::hindcast {
 namespace {
@@ -227,6 +228,7 @@ BENCHMARK(BM_ShippedCasesWholeAndInSlices)->Iterations(kRounds)->Unit(benchmark:
 }  // namespace darcalim::hindcast
 
 int main(int argc, char** argv) {
+  darcalim::reuse_freed_memory();  // as the batch and the hindcast do
   benchmark::Initialize(&argc, argv);
   if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
   benchmark::RunSpecifiedBenchmarks();

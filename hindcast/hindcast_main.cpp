@@ -23,6 +23,7 @@
 #include "common/file_access.h"
 #include "tools/progress_bar.h"
 #include "tools/stop_signal.h"
+#include "tools/worker_memory.h"
 
 namespace {
 
@@ -266,6 +267,7 @@ int run(const std::vector<std::string>& arguments) {
 int main(int argc, char** argv) {
   darcalim::ignore_file_size_signal();
   darcalim::catch_stop_signals();
+  darcalim::reuse_freed_memory();
   std::vector<std::string> arguments(argv + 1, argv + argc);
   return run(arguments);
 }
