@@ -67,6 +67,9 @@ class OutputFile {
   void open(const std::filesystem::path& path, Mode mode);
   void open_in_memory();
   void keep_nothing();
+  // Whether what is written is dropped (keep_nothing): a caller may then
+  // spare itself the making of a report's text.
+  bool keeps_nothing() const { return keeps_nothing_; }
   bool is_open() const { return connected_; }
   const std::filesystem::path& path() const { return path_; }
 

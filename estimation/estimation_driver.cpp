@@ -36,7 +36,7 @@ struct Estimation {
     return models.number_of(series_index, family, order, grouping);
   }
   ParameterTableSource tables() const { return {params, VARRES, numbers, GRUPO, NSEM}; }
-  bool print_tables() const { return print_parameters; }
+  bool print_tables() const { return print_parameters && !report.keeps_nothing(); }
 };
 
 bool failed(const StationaryFit& fit) { return fit.code != 0 || fit.flag != 0; }

@@ -126,6 +126,7 @@ void write_model_blocks(OutputFile& report, const ModelList& models, const std::
 
 void write_statistics_sections(OutputFile& report, const ModelList& models, const ErrorTables& errors, int slot,
                                int NSEM, const StatisticsTitles& titles) {
+  if (report.keeps_nothing()) return;
   static const Layout kMonth("/ 7X 'MES ' I2 /");
   static const Layout kWeek("/ 7X 'SEMANA ' I2 /");
   const std::string page_break("\f");

@@ -103,7 +103,7 @@ void ESTAT(const SeriesWindow& in, const std::string& title, SeriesStatistics& s
     if (in.groupings(g).enabled) FACORR2(series, NSEM, years, NLAG, in.groupings(g), g, s);
   }
   FACOA(series, NSEM, years, NLAG, s);
-  report.write_text(statistics_section(s, NSEM, in.groupings, title));
+  if (!report.keeps_nothing()) report.write_text(statistics_section(s, NSEM, in.groupings, title));
 }
 
 }  // namespace darcalim
