@@ -17,40 +17,37 @@ struct Coefficients {
   double theta = 0.0;
 };
 
-Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par, int t) {
+// phi(1..p) from a column of a parameter table (its first index running
+// fastest), and theta after them when the model has one.
+Coefficients column(const double* first, int p, bool with_theta) {
   Coefficients c;
+  for (int j = 0; j < p; ++j) c.phi[j] = first[j];
+  if (with_theta) c.theta = first[p];
+  return c;
+}
+
+Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par, int t) {
   const int p = info.order;
   switch (info.family) {
     case ModelFamily::kAr:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIAR(j, p);
-      break;
+      return column(&par.FIAR(1, p), p, false);
     case ModelFamily::kArma:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIARMA(j, p);
-      c.theta = par.FIARMA(p + 1, p);
-      break;
+      return column(&par.FIARMA(1, p), p, true);
     case ModelFamily::kPar:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPAR(j, t, p, info.grouping);
-      break;
+      return column(&par.FIPAR(1, t, p, info.grouping), p, false);
     case ModelFamily::kParRo:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARRO(j, t, p);
-      break;
+      return column(&par.FIPARRO(1, t, p), p, false);
     case ModelFamily::kParma:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMA(j, t, p, info.grouping);
-      c.theta = par.FIPARMA(p + 1, t, p, info.grouping);
-      break;
+      return column(&par.FIPARMA(1, t, p, info.grouping), p, true);
     case ModelFamily::kParmaRr:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMAR(j, t, p);
-      c.theta = par.FIPARMAR(p + 1, t, p);
-      break;
+      return column(&par.FIPARMAR(1, t, p), p, true);
     case ModelFamily::kParmaRo:
-      for (int j = 1; j <= p; ++j) c.phi[j - 1] = par.FIPARMARO(j, t, p);
-      c.theta = par.FIPARMARO(p + 1, t, p);
-      break;
+      return column(&par.FIPARMARO(1, t, p), p, true);
     case ModelFamily::kSazonal:
     case ModelFamily::kConstante:
       break;
   }
-  return c;
+  return Coefficients{};
 }
 
 // Everything one week of one series needs. The scale factors
@@ -59,6 +56,8 @@ Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par,
 struct SeriesWeek {
   SeriesWeek(const SeriesStatistics& statistics, int nsem, const StepWeek& step)
       : stats(statistics), NSEM(nsem), week(step) {
+    mu_t = stats.MEDSEM(week.t);
+    mu_before = stats.MEDSEM(lag(week.t, 1));
     const double sd_t = std::sqrt(stats.VARSEM(week.t));
     for (int j = 1; j <= kNP; ++j) {
       scale_t[j - 1] = sd_t / std::sqrt(stats.VARSEM(lag(week.t, j)));
@@ -66,7 +65,6 @@ struct SeriesWeek {
     }
   }
 
-  double mu(int t) const { return stats.MEDSEM(t); }
   int lag(int t, int j) const { return lagged_week(t, j, NSEM); }
   // c(t, base - j) for base t or t0.
   double scale(bool from_month_start, int j) const {
@@ -76,6 +74,8 @@ struct SeriesWeek {
   const SeriesStatistics& stats;
   const int NSEM;
   const StepWeek& week;
+  double mu_t = 0.0;       // mean of week t
+  double mu_before = 0.0;  // mean of the week before t
   double scale_t[kNP] = {};
   double scale_t0[kNP] = {};
 };
@@ -85,30 +85,29 @@ void shift_observed_state(WalkState& st, int s) {
   st.Z(1, s) = st.Z0(s);
 }
 
-void set_buffer(const ModelInfo& info, const SeriesWeek& w, int m, int s, WalkState& st) {
+// B: the lag buffer of model m, B(1..4, m); Z: the observed deviations of its series.
+void set_buffer(const ModelInfo& info, const SeriesWeek& w, double previous_forecast, const double* Z, double* B) {
   if (w.week.first_week) {
-    for (int j = 1; j <= kNP; ++j) st.B(j, m) = st.Z(j, s);
+    for (int j = 0; j < kNP; ++j) B[j] = Z[j];
     return;
   }
   if (info.is_month_start) return;
-  for (int i = 3; i >= 1; --i) st.B(i + 1, m) = st.B(i, m);
-  st.B(1, m) = st.P(m) - w.mu(w.lag(w.week.t, 1));
+  for (int i = 2; i >= 0; --i) B[i + 1] = B[i];
+  B[0] = previous_forecast - w.mu_before;
 }
 
 // sum over j = 1..p of phi_j * c(t, base - j) * v_j, base t or t0.
-template <typename Value>
-double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, bool from_month_start, Value value) {
+double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, bool from_month_start, const double* v) {
+  const double* scale = from_month_start ? w.scale_t0 : w.scale_t;
   double sum = 0.0;
-  for (int j = 1; j <= p; ++j) sum += c.phi[j - 1] * w.scale(from_month_start, j) * value(j);
+  for (int j = 0; j < p; ++j) sum += c.phi[j] * scale[j] * v[j];
   return sum;
 }
 
-// The one-week-ahead forecast of week t from the observed deviations.
-double one_week_ahead(const Coefficients& c, int p, const SeriesWeek& w, int s, double innovation,
-                      const WalkState& st) {
-  const int t = w.week.t;
-  const double sum = lag_sum(c, p, w, false, [&](int j) { return st.Z(j, s); });
-  return w.mu(t) + sum - c.theta * w.scale(false, 1) * innovation;
+// The one-week-ahead forecast of week t from the observed deviations Z.
+double one_week_ahead(const Coefficients& c, int p, const SeriesWeek& w, const double* Z, double innovation) {
+  const double sum = lag_sum(c, p, w, false, Z);
+  return w.mu_t + sum - c.theta * w.scale(false, 1) * innovation;
 }
 
 void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalkData& data, const SeriesModels& series,
@@ -116,7 +115,7 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
   const int t = w.week.t;
   const int t0 = w.week.t0;
   if (info.family == ModelFamily::kSazonal) {
-    st.P(m) = w.mu(t);
+    st.P(m) = w.mu_t;
     VARRES(t, m) = data.stats.VARSEM(t);
     return;
   }
@@ -125,7 +124,9 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
     VARRES(t, m) = data.stats.VARGER;
     return;
   }
-  set_buffer(info, w, m, s, st);
+  const double* Z = &st.Z(1, s);
+  double* B = &st.B(1, m);
+  set_buffer(info, w, st.P(m), Z, B);
   const int p = info.order;
   if (w.week.first_year && p >= (info.is_month_start ? t0 : t)) {
     st.P(m) = w.week.x;
@@ -133,9 +134,9 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
     return;
   }
   const Coefficients c = coefficients_of(info, data.params, t);
-  const double innovation = st.Z(1, s) - (st.R(m) - w.mu(w.lag(t, 1)));
-  const double sum = lag_sum(c, p, w, info.is_month_start, [&](int j) { return st.B(j, m); });
-  double forecast = w.mu(t) + sum;
+  const double innovation = Z[0] - (st.R(m) - w.mu_before);
+  const double sum = lag_sum(c, p, w, info.is_month_start, B);
+  double forecast = w.mu_t + sum;
   if (info.family == ModelFamily::kParmaRo) {
     if (w.week.first_week) st.a0(p, s) = innovation;
     forecast = forecast - c.theta * w.scale(true, 1) * st.a0(p, s);
@@ -145,7 +146,7 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
   const int reference = info.is_periodic ? series.F2 : series.F1;
   if (forecast < 0.0 && reference != m) forecast = st.P(reference);
   st.P(m) = forecast;
-  if (info.has_moving_average) st.R(m) = one_week_ahead(c, p, w, s, innovation, st);
+  if (info.has_moving_average) st.R(m) = one_week_ahead(c, p, w, Z, innovation);
 }
 
 }  // namespace
