@@ -3,11 +3,13 @@
 #include <unistd.h>
 
 #include <chrono>
-#include <fstream>
 #include <iostream>
+#include <mutex>
 #include <set>
 #include <sstream>
+#include <string>
 #include <thread>
+#include <vector>
 
 #include "batch/batch_folders.h"
 #include "batch/batch_options.h"
@@ -109,24 +111,31 @@ int run(const std::vector<std::string>& arguments) {
   } else {
     progress = std::make_unique<ProgressLines>(std::cerr);
   }
+  // Each console file is written whole as soon as its folder's run has ended.
+  std::mutex unwritten_lock;
+  std::vector<std::string> unwritten;  // the reasons of the console files that could not be written
+  ConsoleSink console_sink;
+  if (!o.console_folder.empty()) {
+    console_sink = [&](std::size_t i, const std::string& text) {
+      try {
+        write_whole_file(console_file(o.console_folder, places[i], folders[i]), text);
+      } catch (const WholeFileError& error) {
+        const std::lock_guard<std::mutex> hold(unwritten_lock);
+        unwritten.emplace_back(error.what());
+      }
+    };
+  }
   const auto start = std::chrono::steady_clock::now();
-  const std::vector<FolderOutcome> outcomes = run_batch(folders, jobs, progress.get());
+  const std::vector<FolderOutcome> outcomes = run_batch(folders, jobs, progress.get(), console_sink);
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
 
   int status = 0;
   for (const FolderOutcome& outcome : outcomes) {
     if (!outcome.result.normal_end()) status = 1;
   }
-  if (!o.console_folder.empty()) {
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-      const fs::path file = console_file(o.console_folder, places[i], outcomes[i].folder);
-      std::ofstream out(file, std::ios::binary);
-      out << outcomes[i].console;
-      if (!out.flush()) {
-        std::cerr << "darcalim-batch: cannot write '" << file.string() << "'\n";
-        status = 1;
-      }
-    }
+  for (const std::string& reason : unwritten) {
+    std::cerr << "darcalim-batch: cannot write the console output: " << reason << "\n";
+    status = 1;
   }
   write_end_table(std::cout, outcomes, seconds);
   std::cout.flush();

@@ -15,7 +15,7 @@ double seconds_since(Clock::time_point start) {
   return std::chrono::duration<double>(Clock::now() - start).count();
 }
 
-FolderOutcome run_folder(const std::filesystem::path& folder) {
+FolderOutcome run_folder(const std::filesystem::path& folder, std::string& console_text) {
   FolderOutcome outcome;
   outcome.folder = folder;
   const auto start = Clock::now();
@@ -31,7 +31,7 @@ FolderOutcome run_folder(const std::filesystem::path& folder) {
       outcome.result.exit_status = 2;
       outcome.result.message = std::string("fault of the batch: ") + fault.what();
     }
-    outcome.console = console.str() + errors.str();
+    console_text = console.str() + errors.str();
   }
   outcome.seconds = seconds_since(start);
   return outcome;
@@ -68,10 +68,12 @@ class FolderProgress : public TaskProgress {
 }  // namespace
 
 std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
-                                     Progress* progress) {
+                                     Progress* progress, const ConsoleSink& sink) {
   std::vector<FolderOutcome> outcomes(folders.size());
   auto run_one = [&](std::size_t i) {
-    outcomes[i] = run_folder(folders[i]);
+    std::string console_text;
+    outcomes[i] = run_folder(folders[i], console_text);
+    if (sink) sink(i, console_text);
     return outcomes[i].result.normal_end();
   };
   if (progress) {

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -17,8 +18,14 @@ struct FolderOutcome {
   std::filesystem::path folder;
   RunResult result;
   double seconds = 0.0;  // wall-clock time of the run
-  std::string console;   // the run's console output
 };
+
+// Where the console output of each folder's run goes (with its errors after
+// it): to `sink`, with the folder's index in the list, on the thread that ran
+// the folder, as soon as its run has ended, so that the batch holds no run's
+// text beyond its end, however many folders it runs. Without a sink the text
+// is dropped.
+using ConsoleSink = std::function<void(std::size_t index, const std::string& text)>;
 
 // What the batch tells while it goes on. Every call comes from the thread
 // that called run_batch, never from the threads running the folders.
@@ -37,7 +44,7 @@ class Progress {
 // the pool of tools/task_pool.h) and returns the outcomes in the order of `folders`. A folder that does not
 // exist is reported as stopped without a run.
 std::vector<FolderOutcome> run_batch(const std::vector<std::filesystem::path>& folders, int jobs,
-                                     Progress* progress = nullptr);
+                                     Progress* progress = nullptr, const ConsoleSink& sink = {});
 
 // The progress bar of the pool of tasks (tools/progress_bar.h), told of
 // folders.
