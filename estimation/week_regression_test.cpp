@@ -8,24 +8,14 @@
 #include <string>
 
 #include "tests/support/known_models.h"
+#include "tests/support/trend_tables.h"
 
 namespace darcalim {
 namespace {
 
-constexpr int kNsem = 52;
+constexpr int kNsem = testing::TrendTables::kWeeks;
 
-struct Tables {
-  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
-  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
-
-  Tables() {
-    for (int t = 1; t <= kNsem; ++t) {
-      stats->MEDSEM(t) = 100.0 + t;
-      stats->VARSEM(t) = 4.0 * t;
-      for (int y = 1; y <= kMaxYears; ++y) (*series)(y, t) = 100.0 + t + y - 50.0;
-    }
-  }
-};
+using Tables = testing::TrendTables;
 
 struct YearCase {
   std::string name;
@@ -37,7 +27,7 @@ struct YearCase {
 
 void PrintTo(const YearCase& c, std::ostream* os) { *os << c.name; }
 
-class FirstFittedYear : public testing::TestWithParam<YearCase> {};
+class FirstFittedYear : public ::testing::TestWithParam<YearCase> {};
 
 TEST_P(FirstFittedYear, LeavesOutYearOneOnlyWhenItsLagsPrecedeTheHistory) {
   const YearCase& c = GetParam();
@@ -45,11 +35,11 @@ TEST_P(FirstFittedYear, LeavesOutYearOneOnlyWhenItsLagsPrecedeTheHistory) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Rules, FirstFittedYear,
-                         testing::Values(YearCase{"week1_from_year1", Window{1, 20}, 1, 1, 2},
+                         ::testing::Values(YearCase{"week1_from_year1", Window{1, 20}, 1, 1, 2},
                                          YearCase{"lag_reaches_back", Window{1, 20}, 3, 3, 2},
                                          YearCase{"lags_in_the_year", Window{1, 20}, 4, 3, 1},
                                          YearCase{"later_window", Window{21, 40}, 1, 4, 21}),
-                         [](const testing::TestParamInfo<YearCase>& case_info) { return case_info.param.name; });
+                         [](const ::testing::TestParamInfo<YearCase>& case_info) { return case_info.param.name; });
 
 TEST(Anchors, MonthStartsFreezeTheRegressorsOfEveryLaterWeekOfTheMonth) {
   const WeekGroupings g = testing_support::calendar_groupings();

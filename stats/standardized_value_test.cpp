@@ -6,24 +6,14 @@
 #include <memory>
 #include <stdexcept>
 
+#include "tests/support/trend_tables.h"
+
 namespace darcalim {
 namespace {
 
-constexpr int kNsem = 52;
+constexpr int kNsem = testing::TrendTables::kWeeks;
 
-// Week t has mean 100 + t and variance 4t; X(y, t) = 100 + t + y - 50.
-struct Tables {
-  std::unique_ptr<SeriesStatistics> stats = std::make_unique<SeriesStatistics>();
-  std::unique_ptr<SeriesTable> series = std::make_unique<SeriesTable>();
-
-  Tables() {
-    for (int t = 1; t <= kNsem; ++t) {
-      stats->MEDSEM(t) = 100.0 + t;
-      stats->VARSEM(t) = 4.0 * t;
-      for (int y = 1; y <= kMaxYears; ++y) (*series)(y, t) = 100.0 + t + y - 50.0;
-    }
-  }
-};
+using Tables = testing::TrendTables;
 
 TEST(StandardisedSeries, StandardisesWithTheWeeksOwnMoments) {
   Tables tab;
