@@ -34,7 +34,6 @@ constexpr int kFolders = 64;
 
 std::vector<std::string> case_names() { return darcalim::testing::shipped_case_names(DARCALIM_CASES_DIR); }
 
-constexpr double kKilobytesPerMegabyte = 1024.0;
 constexpr const char* kLargestCase = "s05_basel_o5v0";  // 90 years, combined
 
 // `count` fresh case folders under `root`, the shipped cases in turn, or
@@ -114,7 +113,7 @@ void BM_BatchPeakMemory(benchmark::State& state) {
       return;
     }
   }
-  state.counters["peak_rss_MB"] = static_cast<double>(peak_kilobytes) / kKilobytesPerMegabyte;
+  state.counters["peak_rss_MB"] = kilobytes_to_megabytes(static_cast<double>(peak_kilobytes));
 }
 
 BENCHMARK(BM_Batch64FoldersTwoThreads)->Unit(benchmark::kMillisecond)->UseRealTime()->Iterations(3);

@@ -82,8 +82,6 @@ void BM_HindcastOfTheExampleCase(benchmark::State& state) {
 }
 BENCHMARK(BM_HindcastOfTheExampleCase)->Iterations(1)->Unit(benchmark::kSecond)->UseRealTime();
 
-constexpr double kKilobytesPerMegabyte = 1024.0;
-
 void BM_HindcastPeakMemory(benchmark::State& state) {
   const int years = static_cast<int>(state.range(0));
   long peak_kilobytes = 0;
@@ -102,7 +100,7 @@ void BM_HindcastPeakMemory(benchmark::State& state) {
     }
   }
   state.counters["runs"] = years * kWeeksPerYear;
-  state.counters["peak_rss_MB"] = static_cast<double>(peak_kilobytes) / kKilobytesPerMegabyte;
+  state.counters["peak_rss_MB"] = kilobytes_to_megabytes(static_cast<double>(peak_kilobytes));
 }
 BENCHMARK(BM_HindcastPeakMemory)->Arg(1)->Arg(10)->ArgName("years")->Iterations(1)->Unit(benchmark::kSecond)
     ->UseRealTime();
@@ -111,7 +109,7 @@ BENCHMARK(BM_HindcastPeakMemory)->Arg(1)->Arg(10)->ArgName("years")->Iterations(
 double resident_megabytes() {
   std::ifstream status("/proc/self/status");
   for (std::string line; std::getline(status, line);) {
-    if (line.rfind("VmRSS:", 0) == 0) return std::stod(line.substr(6)) / kKilobytesPerMegabyte;
+    if (line.rfind("VmRSS:", 0) == 0) return kilobytes_to_megabytes(std::stod(line.substr(6)));
   }
   return 0.0;
 }

@@ -27,8 +27,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kMillisecondsPerSecond = 1000.0;
-constexpr double kKilobytesPerMegabyte = 1024.0;
-
 double seconds_of(const timeval& t) { return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6; }
 
 struct BenchCase {
@@ -66,7 +64,7 @@ void BM_WholeRun(benchmark::State& state, const BenchCase& bench_case) {
   unsetenv("DARCALIM_THREADS");
   const double runs = static_cast<double>(std::max<benchmark::IterationCount>(state.iterations(), 1));
   state.counters["cpu_ms"] = cpu_seconds * kMillisecondsPerSecond / runs;
-  state.counters["peak_rss_MB"] = static_cast<double>(peak_kilobytes) / kKilobytesPerMegabyte;
+  state.counters["peak_rss_MB"] = kilobytes_to_megabytes(static_cast<double>(peak_kilobytes));
   state.SetLabel(bench_case.aims);
 }
 

@@ -47,4 +47,10 @@ inline int run_process(const char* program, const std::vector<std::string>& argu
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
+// Kilobytes (as getrusage and /proc give a resident set) in MB.
+inline double kilobytes_to_megabytes(double kilobytes) {
+  constexpr double kKilobytesPerMegabyte = 1024.0;
+  return kilobytes / kKilobytesPerMegabyte;
+}
+
 }  // namespace darcalim
