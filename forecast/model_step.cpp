@@ -11,19 +11,17 @@ constexpr int kNP = 4;  // highest autoregressive order
 // Week t - j of the year, or of the year before when it falls before week 1.
 int lagged_week(int t, int j, int NSEM) { return t - j < 1 ? NSEM + t - j : t - j; }
 
-// The coefficients a model applies to week t: phi(1..p) and theta.
+// The coefficients a model applies to week t: phi(1..p), read in place from
+// its column of the parameter table, and theta.
 struct Coefficients {
-  double phi[kNP] = {0.0, 0.0, 0.0, 0.0};
+  const double* phi = nullptr;
   double theta = 0.0;
 };
 
 // phi(1..p) from a column of a parameter table (its first index running
 // fastest), and theta after them when the model has one.
 Coefficients column(const double* first, int p, bool with_theta) {
-  Coefficients c;
-  for (int j = 0; j < p; ++j) c.phi[j] = first[j];
-  if (with_theta) c.theta = first[p];
-  return c;
+  return Coefficients{first, with_theta ? first[p] : 0.0};
 }
 
 Coefficients coefficients_of(const ModelInfo& info, const SeriesParameters& par, int t) {
@@ -85,28 +83,43 @@ void shift_observed_state(WalkState& st, int s) {
   st.Z(1, s) = st.Z0(s);
 }
 
-// B: the lag buffer of model m, B(1..4, m); Z: the observed deviations of its series.
-void set_buffer(const ModelInfo& info, const SeriesWeek& w, double previous_forecast, const double* Z, double* B) {
-  if (w.week.first_week) {
-    for (int j = 0; j < kNP; ++j) B[j] = Z[j];
-    return;
-  }
-  if (info.is_month_start) return;
-  for (int i = 2; i >= 0; --i) B[i + 1] = B[i];
-  B[0] = previous_forecast - w.mu_before;
+// The lags a model applies this week, newest first: `newest`, then
+// older[0..2]. The sum reads them before the model's buffer is rewritten:
+// a buffer read back right after it was shifted in memory stalls the
+// processor on every model and week.
+struct Lags {
+  double newest;
+  const double* older;
+};
+
+// On the month's first week the observed deviations Z; for a -RO model the
+// month-start lags it keeps, B; otherwise its previous forecast as newest
+// lag before its buffer B(1..3).
+Lags lags_of(const ModelInfo& info, const SeriesWeek& w, double previous_forecast, const double* Z, const double* B) {
+  if (w.week.first_week) return Lags{Z[0], Z + 1};
+  if (info.is_month_start) return Lags{B[0], B + 1};
+  return Lags{previous_forecast - w.mu_before, B};
+}
+
+// B(1..4) of the model become its lags of this week (older may point into B).
+void keep_lags(const Lags& lags, double* B) {
+  for (int j = kNP - 1; j >= 1; --j) B[j] = lags.older[j - 1];
+  B[0] = lags.newest;
 }
 
 // sum over j = 1..p of phi_j * c(t, base - j) * v_j, base t or t0.
-double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, bool from_month_start, const double* v) {
+double lag_sum(const Coefficients& c, int p, const SeriesWeek& w, bool from_month_start, const Lags& v) {
   const double* scale = from_month_start ? w.scale_t0 : w.scale_t;
   double sum = 0.0;
-  for (int j = 0; j < p; ++j) sum += c.phi[j] * scale[j] * v[j];
+  if (p == 0) return sum;
+  sum += c.phi[0] * scale[0] * v.newest;
+  for (int j = 1; j < p; ++j) sum += c.phi[j] * scale[j] * v.older[j - 1];
   return sum;
 }
 
 // The one-week-ahead forecast of week t from the observed deviations Z.
 double one_week_ahead(const Coefficients& c, int p, const SeriesWeek& w, const double* Z, double innovation) {
-  const double sum = lag_sum(c, p, w, false, Z);
+  const double sum = lag_sum(c, p, w, false, Lags{Z[0], Z + 1});
   return w.mu_t + sum - c.theta * w.scale(false, 1) * innovation;
 }
 
@@ -126,16 +139,18 @@ void forecast_model(const ModelInfo& info, const SeriesWeek& w, const SeriesWalk
   }
   const double* Z = &st.Z(1, s);
   double* B = &st.B(1, m);
-  set_buffer(info, w, st.P(m), Z, B);
+  const Lags lags = lags_of(info, w, st.P(m), Z, B);
   const int p = info.order;
   if (w.week.first_year && p >= (info.is_month_start ? t0 : t)) {
+    keep_lags(lags, B);
     st.P(m) = w.week.x;
     st.R(m) = w.week.x;
     return;
   }
   const Coefficients c = coefficients_of(info, data.params, t);
   const double innovation = Z[0] - (st.R(m) - w.mu_before);
-  const double sum = lag_sum(c, p, w, info.is_month_start, B);
+  const double sum = lag_sum(c, p, w, info.is_month_start, lags);
+  keep_lags(lags, B);
   double forecast = w.mu_t + sum;
   if (info.family == ModelFamily::kParmaRo) {
     if (w.week.first_week) st.a0(p, s) = innovation;
