@@ -19,9 +19,11 @@ void FACORR2(const SeriesTable& X, int NSEM, Window window, int NLAG, const Week
       for (int k = 1; k <= NLAG; ++k) {
         const int a = t - k >= 1 ? 0 : std::abs(t - k) / NSEM + 1;
         const int lagged_week = t - k + a * NSEM;
+        double sum = S(k);  // in a register: the same additions in the same order
         for (int y = window.last; y >= window.first + a; --y) {
-          S(k) += z.z(y, t) * z.z(y - a, lagged_week);
+          sum += z.z(y, t) * z.z(y - a, lagged_week);
         }
+        S(k) = sum;
       }
     }
     const int divisor = NY * grouping.weeks_in_period(p);
