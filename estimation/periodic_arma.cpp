@@ -217,9 +217,10 @@ class RegressionEstimator {
     for (int y = window.first; y <= window.last; ++y) {
       double e = 0.0;
       if (y >= from) {
+        const StandardisedSeries::WindowYear values = z_.window_year(y);
         double fitted = 0.0;
-        for (int j = 1; j <= p; ++j) fitted += phi[j] * z_.lagged(y, w, j);
-        e = z_.z(y, w) - fitted + theta * a(y, w - 1);
+        for (int j = 1; j <= p; ++j) fitted += phi[j] * values.lagged(w, j);
+        e = values.z(w) - fitted + theta * a(y, w - 1);
       }
       a(y, w) = e;
       squares += e * e;

@@ -46,10 +46,15 @@ RegressionResult regress_week(const StandardisedSeries& z, int t, int anchor, in
   double* y_at = y_values.data();
   double* x_at = x_values.data();  // regressor j of observation r at (r - 1) * 4 + j - 1
   double* w_at = w_values.data();
+  const int nsem = z.NSEM();
+  if (t < 1 || t > nsem || anchor < 1 || anchor > nsem || p < 0 || p > kMaxArOrder || p >= nsem) {
+    throw std::out_of_range("regress_week: week, anchor or order outside its range");
+  }
   int n = 0;
   for (int y = first_fitted_year(z.window(), t, p); y <= z.window().last; ++y, ++n) {
-    y_at[n] = z.z(y, t);
-    for (int j = 1; j <= p; ++j) x_at[n * kMaxArOrder + j - 1] = z.lagged(y, anchor, j);
+    const StandardisedSeries::WindowYear values = z.window_year(y);
+    y_at[n] = values.z(t);
+    for (int j = 1; j <= p; ++j) x_at[n * kMaxArOrder + j - 1] = values.lagged(anchor, j);
     w_at[n] = residual != nullptr ? (*residual)(y, anchor - 1) : 0.0;
   }
   const int ng = residual != nullptr ? p + 1 : p;

@@ -54,7 +54,9 @@ AnchorWeeks month_start_anchors(int NSEM, const WeekGroupings& groupings);
 
 // Least squares of z(y, t) on the lags 1..p of the anchor week and, when a
 // residual series is given, on its value at the week before the anchor
-// (B(p + 1) is then the theta of that term).
+// (B(p + 1) is then the theta of that term). A week or anchor outside
+// 1..NSEM, or an order outside 0..4 or not below NSEM, is a fault of the
+// program (std::out_of_range).
 RegressionResult regress_week(const StandardisedSeries& z, int t, int anchor, int p,
                               const ResidualSeries* residual);
 

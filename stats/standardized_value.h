@@ -19,6 +19,7 @@
 
 #include "common/series_statistics.h"
 #include "common/series_table.h"
+#include "common/table_sizes.h"
 
 namespace darcalim {
 
@@ -44,7 +45,32 @@ class StandardisedSeries {
     return week >= 1 ? z(y, week) : z(y - 1, nsem_ + week);
   }
 
+  // Year y of the window and the year before it, read without a check per
+  // value: z(t) and lagged(t, j) are z(y, t) and lagged(y, t, j) for weeks
+  // t in 1..NSEM and lags j in 0..NSEM - 1, which the caller checks once.
+  // A year outside the window is a fault of the program (std::out_of_range).
+  struct WindowYear {
+    const double* year;    // z(y, t) at [t - 1]
+    const double* before;  // z(y - 1, t) at [t - 1]
+    int nsem;
+    double z(int t) const { return year[t - 1]; }
+    double lagged(int t, int j) const {
+      const int week = t - j;
+      return week >= 1 ? year[week - 1] : before[nsem + week - 1];
+    }
+  };
+  WindowYear window_year(int y) const {
+    if (y < window_.first || y > window_.last) out_of_window();
+    return WindowYear{stored_year(y), stored_year(y - 1), nsem_};
+  }
+
  private:
+  static constexpr double kYearBeforeHistory[kMaxWeeks] = {};
+  // The values of a stored year y, or zeros for y < 1.
+  const double* stored_year(int y) const {
+    if (y < 1) return kYearBeforeHistory;
+    return &values_[static_cast<std::size_t>((y - first_stored_) * nsem_)];
+  }
   [[noreturn]] static void out_of_window();
   int nsem_;
   Window window_;

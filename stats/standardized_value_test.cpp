@@ -41,5 +41,21 @@ TEST(StandardisedSeries, OutsideTheWindowAndTheYearBeforeItIsAFault) {
   EXPECT_THROW(z.z(30, kNsem + 1), std::out_of_range);
 }
 
+TEST(StandardisedSeries, AWindowYearReadsWhatTheCheckedAccessReads) {
+  Tables tab;
+  for (const Window window : {Window{1, 20}, Window{21, 40}}) {
+    const StandardisedSeries z(kNsem, window, *tab.series, *tab.stats);
+    for (int y = window.first; y <= window.last; ++y) {
+      const StandardisedSeries::WindowYear values = z.window_year(y);
+      for (int t = 1; t <= kNsem; ++t) {
+        ASSERT_EQ(values.z(t), z.z(y, t)) << y << " " << t;
+        for (int j = 1; j <= 4; ++j) ASSERT_EQ(values.lagged(t, j), z.lagged(y, t, j)) << y << " " << t << " " << j;
+      }
+    }
+    EXPECT_THROW(z.window_year(window.first - 1), std::out_of_range);
+    EXPECT_THROW(z.window_year(window.last + 1), std::out_of_range);
+  }
+}
+
 }  // namespace
 }  // namespace darcalim
