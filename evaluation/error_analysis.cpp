@@ -3,6 +3,7 @@
 #include <cmath>
 #include <memory>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 #include "common/layout.h"
@@ -26,23 +27,33 @@ const char* window_title(int c, const Window& eval) {
 
 void accumulate(const EvaluationInputs& in, const Window& eval, RecordFile& records, ErrorSums& sums) {
   const int NMOD = in.models.NMOD;
+  if (NMOD < 0 || NMOD > kMaxPassModels) throw std::out_of_range("error analysis: model count outside the tables");
+  const std::size_t models = static_cast<std::size_t>(NMOD);
   const WeekGrouping& months = in.groupings(kMonthsGrouping);
   std::array<double, kMaxPassModels> F{};
   int record_number = 0;
   for (int Y = eval.first; Y <= eval.last; ++Y) {
     for (int M = 1; M <= kMonths; ++M) {
       for (int t = months.INIPER(M); t <= months.INIPER(M + 1) - 1; ++t) {
-        records.read(++record_number, std::span<double>(F.data(), static_cast<std::size_t>(NMOD)));
+        records.read(++record_number, std::span<double>(F.data(), models));
         const double Q = in.history(Y, t);
-        for (int m = 1; m <= NMOD; ++m) {
-          const double e = Q - F[static_cast<std::size_t>(m - 1)];
+        // The sums of models 1..NMOD of the month and of the week lie side by
+        // side in their columns (the model's index runs fastest).
+        double* general = &sums.general(1);
+        double* general_sq = &sums.general_sq(1);
+        double* month = &sums.month(1, M);
+        double* month_sq = &sums.month_sq(1, M);
+        double* week = &sums.week(1, t);
+        double* week_sq = &sums.week_sq(1, t);
+        for (std::size_t i = 0; i < models; ++i) {
+          const double e = Q - F[i];
           const double e2 = e * e;
-          sums.general(m) += e;
-          sums.general_sq(m) += e2;
-          sums.month(m, M) += e;
-          sums.month_sq(m, M) += e2;
-          sums.week(m, t) += e;
-          sums.week_sq(m, t) += e2;
+          general[i] += e;
+          general_sq[i] += e2;
+          month[i] += e;
+          month_sq[i] += e2;
+          week[i] += e;
+          week_sq[i] += e2;
         }
       }
     }
