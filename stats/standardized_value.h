@@ -12,7 +12,6 @@
 // t - j of the same year, or week NSEM + t - j of year y - 1 when t - j < 1.
 #pragma once
 
-#include <cmath>
 #include <cstddef>
 #include <vector>
 
@@ -22,10 +21,6 @@
 #include "common/table_sizes.h"
 
 namespace darcalim {
-
-inline double standardized_value(const SeriesTable& X, const SeriesStatistics& stats, int y, int t) {
-  return (X(y, t) - stats.MEDSEM(t)) / std::sqrt(stats.VARSEM(t));
-}
 
 class StandardisedSeries {
  public:
