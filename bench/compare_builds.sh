@@ -5,20 +5,28 @@
 # timing call, each run on a fresh copy of the case. Prints, per case, the
 # mean wall-clock time of each build and their ratio (after / before).
 #
-#   bash bench/compare_builds.sh BEFORE [AFTER] [--threads N] [--runs N]
+#   bash bench/compare_builds.sh BEFORE [AFTER] [--threads N] [--runs N] [--profile CASE]
 #
 # BEFORE and AFTER are git revisions (AFTER: the working tree's HEAD). Needs
 # hyperfine (apt-get install -y hyperfine). Time a quiet machine: other work
-# on its cores makes the figures worthless.
+# on its cores makes the figures worthless. --profile CASE (a case of
+# tests/cases or bench/fixtures, e.g. s02_maxau_o5v1) then samples 20 runs of
+# that case under each build with perf (apt-get install -y linux-perf) and
+# prints the ten functions with most samples of their own, the kernel's
+# among them.
 set -euo pipefail
 
-usage() { echo "usage: bash bench/compare_builds.sh BEFORE [AFTER] [--threads N] [--runs N]" >&2; exit 2; }
+usage() {
+  echo "usage: bash bench/compare_builds.sh BEFORE [AFTER] [--threads N] [--runs N] [--profile CASE]" >&2
+  exit 2
+}
 
-before="" after="HEAD" threads=1 runs=20
+before="" after="HEAD" threads=1 runs=20 profile=""
 while (($#)); do
   case "$1" in
     --threads) threads="${2:?}"; shift 2 ;;
     --runs) runs="${2:?}"; shift 2 ;;
+    --profile) profile="${2:?}"; shift 2 ;;
     -h|--help) usage ;;
     -*) usage ;;
     *) if [[ -z "$before" ]]; then before="$1"; else after="$1"; fi; shift ;;
@@ -26,6 +34,10 @@ while (($#)); do
 done
 [[ -n "$before" ]] || usage
 command -v hyperfine > /dev/null || { echo "hyperfine is missing: apt-get install -y hyperfine" >&2; exit 1; }
+if [[ -n "$profile" ]] && ! command -v perf > /dev/null; then
+  echo "perf is missing: apt-get install -y linux-perf" >&2
+  exit 1
+fi
 
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 scratch="$(mktemp -d)"
@@ -41,6 +53,29 @@ build_revision() {
   cmake --build "$scratch/$name/build" -j"$(nproc)" --target darcalim > /dev/null
 }
 
+cases=()
+for input in "$repo"/tests/cases/*/input; do cases+=("$input"); done
+for fixture in "$repo"/bench/fixtures/*/; do [[ -f "$fixture/CASO.DAT" ]] && cases+=("${fixture%/}"); done
+
+case_name() { basename "$([[ "$(basename "$1")" == input ]] && dirname "$1" || echo "$1")"; }
+
+# The ten functions with most samples of their own over 20 runs of case
+# folder $2 by program $1.
+top_ten() {
+  local program="$1" input="$2" data="$scratch/profile.data"
+  DARCALIM_THREADS="$threads" perf record -q -F 10000 -o "$data" -- bash -c \
+    "for i in \$(seq 20); do rm -rf '$scratch/run' && cp -r '$input' '$scratch/run' &&
+       (cd '$scratch/run' && '$program' > /dev/null); done" 2> /dev/null
+  perf report -i "$data" --comm darcalim --no-children --sort dso,symbol --stdio 2> /dev/null |
+    grep -E '^ +[0-9]' | head -n 10
+}
+
+profile_input=""
+if [[ -n "$profile" ]]; then
+  for input in "${cases[@]}"; do [[ "$(case_name "$input")" == "$profile" ]] && profile_input="$input"; done
+  [[ -n "$profile_input" ]] || { echo "no case named $profile in tests/cases or bench/fixtures" >&2; exit 1; }
+fi
+
 echo "building $before and $after ..." >&2
 build_revision "$before" before
 build_revision "$after" after
@@ -48,13 +83,9 @@ program() { find "$scratch/$1/build" -type f -name darcalim -perm -u+x | head -n
 before_program="$(program before)"
 after_program="$(program after)"
 
-cases=()
-for input in "$repo"/tests/cases/*/input; do cases+=("$input"); done
-for fixture in "$repo"/bench/fixtures/*/; do [[ -f "$fixture/CASO.DAT" ]] && cases+=("${fixture%/}"); done
-
 printf '%-22s %12s %12s %8s\n' "case" "before (ms)" "after (ms)" "ratio"
 for input in "${cases[@]}"; do
-  name="$(basename "$([[ "$(basename "$input")" == input ]] && dirname "$input" || echo "$input")")"
+  name="$(case_name "$input")"
   csv="$scratch/$name.csv"
   DARCALIM_THREADS="$threads" hyperfine --style none --runs "$runs" --warmup 2 --export-csv "$csv" \
     --prepare "rm -rf '$scratch/run' && cp -r '$input' '$scratch/run'" \
@@ -66,3 +97,11 @@ for input in "${cases[@]}"; do
   awk -F, -v name="$name" 'NR == 2 { b = $2 } NR == 3 { a = $2 }
     END { printf "%-22s %12.1f %12.1f %8.2f\n", name, b * 1000, a * 1000, a / b }' "$csv"
 done
+
+[[ -n "$profile_input" ]] || exit 0
+echo
+echo "$profile, $before, own samples:"
+top_ten "$before_program" "$profile_input"
+echo
+echo "$profile, $after, own samples:"
+top_ten "$after_program" "$profile_input"
