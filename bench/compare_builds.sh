@@ -66,8 +66,14 @@ top_ten() {
   DARCALIM_THREADS="$threads" perf record -q -F 10000 -o "$data" -- bash -c \
     "for i in \$(seq 20); do rm -rf '$scratch/run' && cp -r '$input' '$scratch/run' &&
        (cd '$scratch/run' && '$program' > /dev/null); done" 2> /dev/null
-  perf report -i "$data" --comm darcalim --no-children --sort dso,symbol --stdio 2> /dev/null |
-    grep -E '^ +[0-9]' | head -n 10
+  # The samples of the program's own process, as shares of its samples (the
+  # loop's shell, cp and rm left out).
+  perf report -i "$data" --no-children --sort comm,dso,symbol --stdio 2> /dev/null |
+    awk 'BEGIN { n = 0 } /^ +[0-9]/ && $2 == "darcalim" {
+           share = $1; sub(/%/, "", share); total += share
+           line = $0; sub(/[ \t]+-[ \t]+-[ \t]*$/, "", line); sub(/^ *[0-9.]+% +darcalim +/, "", line)
+           if (n < 10) { shares[n] = share; lines[n] = line; ++n } }
+         END { for (i = 0; i < n; ++i) printf "%7.2f%%  %s\n", 100 * shares[i] / total, lines[i] }'
 }
 
 profile_input=""

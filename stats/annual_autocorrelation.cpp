@@ -1,12 +1,15 @@
 #include "stats/annual_autocorrelation.h"
 
-#include "stats/standardized_value.h"
-
 namespace darcalim {
 
 void FACOA(const SeriesTable& X, int NSEM, Window window, int NLAG, SeriesStatistics& stats) {
+  FACOA(StandardisedSeries(NSEM, window, X, stats), NLAG, stats);
+}
+
+void FACOA(const StandardisedSeries& z, int NLAG, SeriesStatistics& stats) {
+  const int NSEM = z.NSEM();
+  const Window window = z.window();
   const int N = NSEM * window.years();
-  const StandardisedSeries z(NSEM, window, X, stats);
   for (int k = 1; k <= NLAG; ++k) {
     double S = 0.0;
     for (int y = window.first; y <= window.last; ++y) {

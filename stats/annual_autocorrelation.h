@@ -14,10 +14,15 @@
 
 #include "common/series_statistics.h"
 #include "common/series_table.h"
+#include "stats/standardized_value.h"
 
 namespace darcalim {
 
 // Fills FACANU(1..NLAG) of `stats`.
 void FACOA(const SeriesTable& X, int NSEM, Window window, int NLAG, SeriesStatistics& stats);
+
+// The same from the standardised series of the window, z, made once for
+// several of these functions.
+void FACOA(const StandardisedSeries& z, int NLAG, SeriesStatistics& stats);
 
 }  // namespace darcalim

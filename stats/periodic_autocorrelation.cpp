@@ -3,14 +3,18 @@
 #include <cstdlib>
 
 #include "common/table_sizes.h"
-#include "stats/standardized_value.h"
 
 namespace darcalim {
 
 void FACORR2(const SeriesTable& X, int NSEM, Window window, int NLAG, const WeekGrouping& grouping, int g,
              SeriesStatistics& stats) {
+  FACORR2(StandardisedSeries(NSEM, window, X, stats), NLAG, grouping, g, stats);
+}
+
+void FACORR2(const StandardisedSeries& z, int NLAG, const WeekGrouping& grouping, int g, SeriesStatistics& stats) {
+  const int NSEM = z.NSEM();
+  const Window window = z.window();
   const int NY = window.years();
-  const StandardisedSeries z(NSEM, window, X, stats);
   for (int p = 1; p <= grouping.NPER; ++p) {
     Array<double, kMaxLags> S;
     for (int k = 1; k <= NLAG; ++k) S(k) = 0.0;

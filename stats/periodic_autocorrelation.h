@@ -16,11 +16,16 @@
 #include "common/series_statistics.h"
 #include "common/series_table.h"
 #include "common/week_groupings.h"
+#include "stats/standardized_value.h"
 
 namespace darcalim {
 
 // Fills FACPER(1..NLAG, t, g) of `stats` for every week t of the year.
 void FACORR2(const SeriesTable& X, int NSEM, Window window, int NLAG, const WeekGrouping& grouping, int g,
              SeriesStatistics& stats);
+
+// The same from the standardised series of the window, z, made once for
+// several groupings.
+void FACORR2(const StandardisedSeries& z, int NLAG, const WeekGrouping& grouping, int g, SeriesStatistics& stats);
 
 }  // namespace darcalim

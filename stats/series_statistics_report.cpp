@@ -99,10 +99,11 @@ void ESTAT(const SeriesWindow& in, const std::string& title, SeriesStatistics& s
     report.write(kZeroVariance, {std::int64_t{zero_variance_week}});
     throw RunStop::after_messages(" ENCONTRADO VARIANCIA NULA PARA A SEMANA " + std::to_string(zero_variance_week));
   }
+  const StandardisedSeries z(NSEM, years, series, s);
   for (int g = 1; g <= kGroupings; ++g) {
-    if (in.groupings(g).enabled) FACORR2(series, NSEM, years, NLAG, in.groupings(g), g, s);
+    if (in.groupings(g).enabled) FACORR2(z, NLAG, in.groupings(g), g, s);
   }
-  FACOA(series, NSEM, years, NLAG, s);
+  FACOA(z, NLAG, s);
   if (!report.keeps_nothing()) report.write_text(statistics_section(s, NSEM, in.groupings, title));
 }
 
