@@ -31,6 +31,7 @@
 #include <vector>
 
 #include "common/file_access.h"
+#include "common/large_block.h"
 
 namespace darcalim {
 
@@ -80,7 +81,7 @@ class RecordFile {
   std::filesystem::path path_;
   FileDescriptor fd_;
   std::uintmax_t file_length_ = 0;
-  std::vector<unsigned char> image_;  // the file's first records, as they are to be
+  std::vector<unsigned char, LargeBlockAllocator<unsigned char>> image_;  // the file's first records, as they are to be
   bool open_ = false;
   bool in_memory_ = false;
   bool changed_ = false;
