@@ -20,6 +20,8 @@
 #include <sys/mman.h>
 
 #include <cstdint>
+#include <fstream>
+#include <string>
 #endif
 
 namespace darcalim {
@@ -28,6 +30,22 @@ namespace darcalim {
 namespace {
 
 constexpr std::size_t kPageBytes = 4096;
+
+// Whether the system gives huge pages where asked ("[always]" or
+// "[madvise]" chosen among its settings). Without them a mapped block would
+// only cost more faults than a block of the ordinary allocator, which a
+// worker of the batch or the hindcast reuses from run to run.
+bool huge_pages_on_advice() {
+  static const bool on_advice = [] {
+    std::ifstream settings("/sys/kernel/mm/transparent_hugepage/enabled");
+    std::string text;
+    std::getline(settings, text);
+    return text.find("[always]") != std::string::npos || text.find("[madvise]") != std::string::npos;
+  }();
+  return on_advice;
+}
+
+bool is_mapped(std::size_t bytes) { return bytes >= kLargeBlockBytes && huge_pages_on_advice(); }
 
 // The bytes a mapped block spans: whole ordinary pages.
 std::size_t mapped_length(std::size_t bytes) { return (bytes + kPageBytes - 1) / kPageBytes * kPageBytes; }
@@ -50,9 +68,9 @@ void* map_aligned(std::size_t length) {
 
 void* allocate_large_block(std::size_t bytes) {
 #if defined(DARCALIM_MAPPED_BLOCKS)
-  if (bytes >= kLargeBlockBytes) {
+  if (is_mapped(bytes)) {
     void* block = map_aligned(mapped_length(bytes));
-    // Advice only: a system that keeps ordinary pages serves the block as well.
+    // Advice only: the system may still serve ordinary pages.
     madvise(block, bytes / kLargeBlockBytes * kLargeBlockBytes, MADV_HUGEPAGE);
     return block;
   }
@@ -63,7 +81,7 @@ void* allocate_large_block(std::size_t bytes) {
 void free_large_block(void* block, std::size_t bytes) noexcept {
   if (block == nullptr) return;
 #if defined(DARCALIM_MAPPED_BLOCKS)
-  if (bytes >= kLargeBlockBytes) {
+  if (is_mapped(bytes)) {
     munmap(block, mapped_length(bytes));
     return;
   }

@@ -2,15 +2,17 @@
 // images of its record files, a few MB each, touched for the first time by
 // every run.
 //
-// A block of kLargeBlockBytes (2 MiB) or more is mapped on its own, aligned to
-// 2 MiB, and its whole 2 MiB pieces are offered to the system as huge pages
-// (Linux: madvise MADV_HUGEPAGE), so that the first touch of each piece costs
-// one fault instead of 512; the rest of the block keeps ordinary pages, so
-// the resident set grows by no more than the block's size. The block goes
-// back to the system when it is freed. A smaller block comes from the
-// ordinary allocator, as does every block where the system has no such
-// mapping and under AddressSanitizer. Whatever the system does with the advice, the memory is the same:
-// a mapped block reads as zeros, an ordinary one as the allocator leaves it.
+// Where the system gives huge pages on advice (Linux, transparent huge pages
+// "always" or "madvise"), a block of kLargeBlockBytes (2 MiB) or more is
+// mapped on its own, aligned to 2 MiB, and its whole 2 MiB pieces are
+// offered as huge pages (madvise MADV_HUGEPAGE), so that the first touch of
+// each piece costs one fault instead of 512; the rest of the block keeps
+// ordinary pages, so the resident set grows by no more than the block's
+// size. The block goes back to the system when it is freed. Every other
+// block comes from the ordinary allocator: a smaller one, any block on a
+// system without huge pages on advice, and any block under
+// AddressSanitizer. A mapped block reads as zeros; an ordinary one as the
+// allocator leaves it.
 //
 // allocate_large_block throws std::bad_alloc when no memory can be had;
 // free_large_block takes the block and the byte count it was allocated with.
