@@ -9,7 +9,8 @@
 //     window after the first year may lie outside the window.
 // FACANU(k) = S / (NSEM x NY).
 //
-// Needs MEDSEM and VARSEM of the window (MOMENT) and NLAG < NSEM.
+// Needs MEDSEM and VARSEM of the window (MOMENT) and NLAG < NSEM
+// (std::invalid_argument otherwise).
 #pragma once
 
 #include "common/series_statistics.h"

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <stdexcept>
 #include <vector>
 
 #include "tests/support/flow_fixtures.h"
@@ -27,6 +28,16 @@ SeriesStatistics statistics_of(const SeriesTable& X, Window w) {
 // and k with the year before (product -1). In year 1 of the history those k
 // pairs count as 0; a window starting later takes them from the year before
 // it, unlike the periodic function.
+TEST(FACOA, AsManyLagsAsWeeksIsRefused) {
+  constexpr int kShortYear = 10;
+  const SeriesTable X = alternating_flows();
+  const Window w{1, 20};
+  SeriesStatistics s;
+  ASSERT_EQ(MOMENT(X, kShortYear, w, s), 0);
+  EXPECT_THROW(FACOA(X, kShortYear, w, kShortYear, s), std::invalid_argument);
+  EXPECT_NO_THROW(FACOA(X, kShortYear, w, kShortYear - 1, s));
+}
+
 TEST(FACOA, PairsWithTheYearBeforeTheWindowExceptInYearOne) {
   struct Case {
     Window window;

@@ -10,7 +10,8 @@
 // but the divisor still counts every year: FACPER(k, t, g) = S(k) / (NY x
 // NW(p)) for every week t of the period, NW(p) being its number of weeks.
 //
-// Needs MEDSEM and VARSEM of the window (MOMENT) and NLAG <= 15.
+// Needs MEDSEM and VARSEM of the window (MOMENT) and NLAG <= 15, fewer than
+// NSEM (std::invalid_argument otherwise).
 #pragma once
 
 #include "common/series_statistics.h"

@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <stdexcept>
 
 #include "tests/support/flow_fixtures.h"
 #include "stats/weekly_moments.h"
@@ -78,6 +79,23 @@ INSTANTIATE_TEST_SUITE_P(Windows, WeeksGrouping,
 // Under the grouping by weeks, lag k of week t is the classic correlation
 // across the years of the window between week t and the week k before it
 // (in the year before when k >= t), divided by NY.
+// A lag of a whole year or more would pair a week with one two years back,
+// which no caller asks for: it is a fault of the program.
+TEST(FACORR2, AsManyLagsAsWeeksIsRefused) {
+  constexpr int kShortYear = 10;
+  const SeriesTable X = pseudo_random_flows();
+  const Window w{1, 20};
+  SeriesStatistics s;
+  ASSERT_EQ(MOMENT(X, kShortYear, w, s), 0);
+  WeekGrouping g;
+  g.NPER = 1;
+  g.INIPER(1) = 1;
+  g.INIPER(2) = kShortYear + 1;
+  for (int t = 1; t <= kShortYear; ++t) g.ORDSEM(t) = t;
+  EXPECT_THROW(FACORR2(X, kShortYear, w, kShortYear, g, 1, s), std::invalid_argument);
+  EXPECT_NO_THROW(FACORR2(X, kShortYear, w, kShortYear - 1, g, 1, s));
+}
+
 TEST(FACORR2, WeeksGroupingIsTheClassicLagCorrelation) {
   const SeriesTable X = pseudo_random_flows();
   const Window w{21, 40};

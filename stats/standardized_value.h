@@ -49,6 +49,7 @@ class StandardisedSeries {
     const double* before;  // z(y - 1, t) at [t - 1]
     int nsem;
     double z(int t) const { return year[t - 1]; }
+    double before_z(int t) const { return before[t - 1]; }  // z(y - 1, t)
     double lagged(int t, int j) const {
       const int week = t - j;
       return week >= 1 ? year[week - 1] : before[nsem + week - 1];
