@@ -78,7 +78,7 @@ void* allocate_large_block(std::size_t bytes) {
   return ::operator new(bytes);
 }
 
-void free_large_block(void* block, std::size_t bytes) noexcept {
+void free_large_block(void* block, [[maybe_unused]] std::size_t bytes) noexcept {
   if (block == nullptr) return;
 #if defined(DARCALIM_MAPPED_BLOCKS)
   if (is_mapped(bytes)) {
