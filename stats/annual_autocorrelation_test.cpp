@@ -24,10 +24,6 @@ SeriesStatistics statistics_of(const SeriesTable& X, Window w) {
   return s;
 }
 
-// Of the NSEM values of a year, NSEM - k pair within the year (product 1)
-// and k with the year before (product -1). In year 1 of the history those k
-// pairs count as 0; a window starting later takes them from the year before
-// it, unlike the periodic function.
 TEST(FACOA, AsManyLagsAsWeeksIsRefused) {
   constexpr int kShortYear = 10;
   const SeriesTable X = alternating_flows();
@@ -38,6 +34,10 @@ TEST(FACOA, AsManyLagsAsWeeksIsRefused) {
   EXPECT_NO_THROW(FACOA(X, kShortYear, w, kShortYear - 1, s));
 }
 
+// Of the NSEM values of a year, NSEM - k pair within the year (product 1)
+// and k with the year before (product -1). In year 1 of the history those k
+// pairs count as 0; a window starting later takes them from the year before
+// it, unlike the periodic function.
 TEST(FACOA, PairsWithTheYearBeforeTheWindowExceptInYearOne) {
   struct Case {
     Window window;

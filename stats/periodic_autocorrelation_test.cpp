@@ -76,9 +76,6 @@ INSTANTIATE_TEST_SUITE_P(Windows, WeeksGrouping,
                          ::testing::Values(PairCase{Window{1, 6}, -5.0 / 6.0}, PairCase{Window{5, 8}, -3.0 / 4.0},
                                            PairCase{Window{11, 30}, -19.0 / 20.0}));
 
-// Under the grouping by weeks, lag k of week t is the classic correlation
-// across the years of the window between week t and the week k before it
-// (in the year before when k >= t), divided by NY.
 // A lag of a whole year or more would pair a week with one two years back,
 // which no caller asks for: it is a fault of the program.
 TEST(FACORR2, AsManyLagsAsWeeksIsRefused) {
@@ -96,6 +93,9 @@ TEST(FACORR2, AsManyLagsAsWeeksIsRefused) {
   EXPECT_NO_THROW(FACORR2(X, kShortYear, w, kShortYear - 1, g, 1, s));
 }
 
+// Under the grouping by weeks, lag k of week t is the classic correlation
+// across the years of the window between week t and the week k before it
+// (in the year before when k >= t), divided by NY.
 TEST(FACORR2, WeeksGroupingIsTheClassicLagCorrelation) {
   const SeriesTable X = pseudo_random_flows();
   const Window w{21, 40};
